@@ -1,0 +1,150 @@
+#pragma once
+
+#include <QImage>
+#include <QPointer>
+#include <QStringList>
+#include <QWidget>
+#include <vector>
+
+#include "draw/results_file.h"
+#include "windows/instructions_form.h"
+#include "windows/prize_settings_form.h"
+#include "windows/start_lock_form.h"
+
+class AutoSizeLabel;
+class IntervalTimer;
+class MediaPlayer;
+class NamesLabel;
+class PictureBox;
+class QEventLoop;
+class QLabel;
+class QListView;
+class QPushButton;
+class QStringListModel;
+struct PrizeLevel;
+
+// "抽奖主": the stage and the operator's console. It owns the state of the whole run.
+class MainForm : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit MainForm(QWidget *parent = nullptr);
+    ~MainForm() override; // closes the results file
+
+    // Covers the screen, with or without a window manager.
+    void showOnStage();
+
+    // The state of the run.
+    qint32 i = 0;        // pick and winner loop counter
+    QStringList ST;      // the roster pool: who is still in the draw
+    qint32 iCount = 0;   // upper bound of ST; -1 when it is empty
+    qint16 g1 = 0, g2 = 0, g3 = 0; // rounds still to draw: first, second, third prize
+    qint16 c1 = 0, c2 = 0, c3 = 0; // rounds configured
+    qint16 n1 = 0, n2 = 0, n3 = 0; // winners per round
+    qint16 nflag = 0;    // level being drawn: 0 none, 3 third, 2 second, 1 first prize
+    QString str2;        // this run's results file
+    QString mstrPath;    // the program directory, ending in exactly one separator
+    QImage picTemp;      // the stretched background
+
+    void ResizeInit(QWidget *FormName);
+    void ResizeForm(QWidget *FormName);
+    std::vector<qint32> GetRndNotRepeat(qint32 NumMin, qint32 NumMax, qint32 n);
+    QStringList DeleteArray(QStringList &X, const QString &s);
+
+    // The prize settings window, loaded (not shown) when it is not open yet.
+    PrizeSettingsForm *prizeSettings();
+    StartLockForm *startLock() const { return m_startLock; }
+    InstructionsForm *instructions() const { return m_instructions; }
+
+    const QStringList &scrollTextLines() const { return mstrScrollText; }
+    qint32 scrollPosition() const { return mlngScrollPos; }
+    const ResultsFile &resultsFile() const { return m_results; }
+    // How long the stage waits before the results scroll (5 s; tests shorten it).
+    int resultsPauseMs = 5000;
+
+public slots:
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void Command4_Click();
+    void Command5_Click();
+    void Command7_Click();
+    void Command8_Click();
+    void Command9_Click();
+    void Timer1_Timer();
+    void Timer2_Timer();
+    void Timer3_Timer();
+    void timScrollText_Timer();
+
+protected:
+    void closeEvent(QCloseEvent *event) override; // the window is being closed, by any means
+    void resizeEvent(QResizeEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    void buildControls();
+    void Form_Load();
+    void LoadFileLines(const QString &strPath, QStringList &strLines);
+    void InitScrollText();
+    void StartScrollText(qint16 nInterval);
+
+    // The prize-level draw, one procedure for the three buttons.
+    void levelClick(int flag);
+    void startRoll(const PrizeLevel &level);
+    void stopRoll(const PrizeLevel &level);
+    bool closeLevel(const PrizeLevel &level);
+    void releaseOtherLevels(const PrizeLevel &level);
+    bool writeRound(const QString &heading, const QString &winners);
+    QPushButton *levelButton(int flag) const;
+    qint16 &roundsLeft(int flag);
+    qint16 roundsConfigured(int flag) const;
+    qint16 winnersPerRound(int flag) const;
+
+    void onSettingsAccepted();
+    void onUnlocked();
+    void updateStageArea();
+
+    // Controls, named as on the stage.
+    AutoSizeLabel *Label4 = nullptr;
+    QLabel *Label9 = nullptr;
+    QLabel *Label5 = nullptr;
+    NamesLabel *Label1 = nullptr;
+    NamesLabel *Label2 = nullptr;
+    QLabel *Label6 = nullptr;
+    QLabel *Label8 = nullptr;
+    QLabel *Label7 = nullptr;
+    QLabel *Label3 = nullptr;
+    QPushButton *Command1 = nullptr, *Command2 = nullptr, *Command3 = nullptr,
+                *Command4 = nullptr, *Command5 = nullptr, *Command7 = nullptr,
+                *Command8 = nullptr, *Command9 = nullptr;
+    QListView *List1 = nullptr;
+    QListView *List2 = nullptr;
+    QStringListModel *m_list1Items = nullptr;
+    QStringListModel *m_list2Items = nullptr;
+    PictureBox *移动图1 = nullptr; // the caption's display
+    PictureBox *移动图2 = nullptr; // its work buffer
+    PictureBox *移动图3 = nullptr; // its background
+    IntervalTimer *Timer1 = nullptr;
+    IntervalTimer *Timer2 = nullptr;
+    IntervalTimer *Timer3 = nullptr;
+    IntervalTimer *timScrollText = nullptr;
+    MediaPlayer *WindowsMediaPlayer1 = nullptr; // the drawing tune
+    MediaPlayer *WindowsMediaPlayer2 = nullptr; // the waiting tune
+
+    QStringList mstrScrollText;
+    qint32 mlngScrollPos = 0;
+    qint32 mlngDesignWidth = 0;
+    qint32 mlngDesignHeight = 0;
+
+    QImage m_designBackground;
+    ResultsFile m_results;
+    bool m_resultsClosedByEvent = false;     // the first prize's last round closed the file
+    std::vector<qint32> m_lastPicks;         // the pool indices the last tick showed
+    bool m_rollTicked = false;               // the running roll has shown names
+    QEventLoop *m_pauseLoop = nullptr;
+    bool m_closing = false;
+
+    QPointer<PrizeSettingsForm> m_prizeSettings;
+    QPointer<StartLockForm> m_startLock;
+    QPointer<InstructionsForm> m_instructions;
+};

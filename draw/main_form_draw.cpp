@@ -1,0 +1,249 @@
+// The prize-level draw: the rolling display and the three level buttons.
+#include <QEventLoop>
+#include <QPointer>
+#include <QPushButton>
+#include <QStringListModel>
+#include <QTimer>
+
+#include "draw/main_form.h"
+#include "draw/names_label.h"
+#include "draw/prize_levels.h"
+#include "draw/random_pick.h"
+#include "draw/roster.h"
+#include "platform/interval_timer.h"
+#include "platform/media_player.h"
+#include "platform/message_box.h"
+#include "windows/prize_settings_form.h"
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+constexpr double kRollingPoints = 52;
+
+void appendItem(QStringListModel *model, const QString &item)
+{
+    const int row = model->rowCount();
+    model->insertRows(row, 1);
+    model->setData(model->index(row), item);
+}
+
+QString trimBlanks(const QString &text)
+{
+    qsizetype start = 0;
+    qsizetype end = text.size();
+    while (start < end && text[start] == u' ')
+        ++start;
+    while (end > start && text[end - 1] == u' ')
+        --end;
+    return text.mid(start, end - start);
+}
+
+void setPointSize(QWidget *label, double points)
+{
+    if (label->font().pointSizeF() == points)
+        return;
+    QFont font = label->font();
+    font.setPointSizeF(points);
+    label->setFont(font);
+}
+
+} // namespace
+
+QPushButton *MainForm::levelButton(int flag) const
+{
+    return flag == 1 ? Command4 : flag == 2 ? Command3 : Command2;
+}
+
+qint16 &MainForm::roundsLeft(int flag)
+{
+    return flag == 1 ? g1 : flag == 2 ? g2 : g3;
+}
+
+qint16 MainForm::roundsConfigured(int flag) const
+{
+    return flag == 1 ? c1 : flag == 2 ? c2 : c3;
+}
+
+qint16 MainForm::winnersPerRound(int flag) const
+{
+    return flag == 1 ? n1 : flag == 2 ? n2 : n3;
+}
+
+void MainForm::Timer1_Timer()
+{
+    setPointSize(Label1, kRollingPoints);
+    QString text;
+    m_lastPicks.clear();
+    if (nflag != 0) {
+        const std::vector<qint32> picks =
+            GetRndNotRepeat(0, qint32(ST.size()) - 1, winnersPerRound(nflag));
+        m_lastPicks.assign(picks.begin() + 1, picks.end());
+        for (qint32 index : m_lastPicks)
+            text += ST[index] + kCrLf;
+    }
+    Label1->setCaption(text);
+    m_rollTicked = true;
+}
+
+void MainForm::Command2_Click()
+{
+    levelClick(3);
+}
+
+void MainForm::Command3_Click()
+{
+    levelClick(2);
+}
+
+void MainForm::Command4_Click()
+{
+    levelClick(1);
+}
+
+void MainForm::releaseOtherLevels(const PrizeLevel &level)
+{
+    for (int other : level.others) {
+        if (roundsLeft(other) > 0)
+            levelButton(other)->setEnabled(true);
+    }
+}
+
+void MainForm::levelClick(int flag)
+{
+    const PrizeLevel &level = prizeLevel(flag);
+    if (level.stopsWaitingTune)
+        WindowsMediaPlayer2->stop();
+    nflag = qint16(flag);
+    for (int other : level.others)
+        levelButton(other)->setEnabled(false);
+
+    const bool poolTooSmall = !(iCount > winnersPerRound(flag));
+    if (poolTooSmall || roundsLeft(flag) <= 0) {
+        if (poolTooSmall) {
+            showMessage(iCount > 0 ? QStringLiteral("参与抽奖人数小于奖项数量，不用进行抽奖，"
+                                                    "请重新检查读入抽奖名单或者奖项设置！")
+                                   : QStringLiteral("请加载抽奖名单数据！"));
+        }
+        // A refused click must not lock the other levels for the rest of the event.
+        nflag = 0;
+        releaseOtherLevels(level);
+        return;
+    }
+
+    if (levelButton(flag)->text() == level.name && !Timer1->isEnabled())
+        startRoll(level);
+    else
+        stopRoll(level);
+}
+
+void MainForm::startRoll(const PrizeLevel &level)
+{
+    Timer1->setEnabled(true);
+    m_rollTicked = false;
+    levelButton(level.flag)->setText(QStringLiteral("停止"));
+    Label2->setVisible(false);
+    Label2->setCaption(QString());
+    if (level.resetsWinnersFont)
+        setPointSize(Label2, kRollingPoints);
+    Label5->setText(QString());
+    // The last round's names must not stand on stage as if they were this round's.
+    Label1->setCaption(QString());
+    Label1->setVisible(true);
+    WindowsMediaPlayer1->play();
+    Label8->setVisible(true);
+    Label8->setText(level.announcement);
+    Label5->setVisible(true);
+    Label5->setText(QStringLiteral("奖励") + prizeSettings()->fieldText(level.prizeField));
+}
+
+void MainForm::stopRoll(const PrizeLevel &level)
+{
+    // A stop before the roll has shown any names is ignored: the roll goes on.
+    if (!m_rollTicked)
+        return;
+    Timer1->setEnabled(false);
+    WindowsMediaPlayer1->pause();
+    levelButton(level.flag)->setText(level.name);
+
+    qint16 &left = roundsLeft(level.flag);
+    left = qint16(left - 1);
+    const int round = roundsConfigured(level.flag) - left;
+    Label8->setText(QString());
+    Label8->setVisible(false);
+    appendItem(m_list1Items, level.logStart + QString::number(round) + QStringLiteral(" 次抽奖："));
+
+    const QString winners = trimBlanks(Label1->text());
+    const bool recorded = writeRound(Results::roundHeading(level.marker, level.name, round), winners);
+    if (level.showsResultsNotice) {
+        Label6->setVisible(true);
+        Label7->setVisible(true);
+    }
+
+    QStringList pieces = winners.split(kCrLf);
+    pieces.removeLast(); // the empty text after the final line break
+    for (i = 0; i < pieces.size(); ++i) {
+        appendItem(m_list1Items, pieces[i]);
+        Label1->setVisible(false);
+        Label5->setText(level.logStart + QString::number(round) + QStringLiteral(" 次抽奖结果"));
+        Label5->setVisible(true);
+        Label2->setCaption(winners);
+        Label2->setVisible(true);
+    }
+    // The winners leave the pool by the very entries the last tick showed.
+    removeIndices(ST, m_lastPicks);
+    m_lastPicks.clear();
+    iCount = qint32(ST.size()) - 1;
+    Label3->setText(QString::number(iCount));
+
+    if (!recorded) {
+        showMessage(QStringLiteral("无法写入中奖名单文件：") + str2);
+    }
+    if (left == 0)
+        closeLevel(level);
+}
+
+bool MainForm::writeRound(const QString &heading, const QString &winners)
+{
+    // Rounds drawn after the first prize closed the file are appended to it.
+    const bool reopened = !m_results.isOpen() && m_resultsClosedByEvent &&
+                          m_results.reopenForAppend();
+    const bool written = m_results.write(heading) && m_results.write(winners);
+    if (reopened) {
+        m_results.close();
+        Roster::loadFileLines(str2, mstrScrollText); // the scrolling results show it too
+    }
+    return written;
+}
+
+bool MainForm::closeLevel(const PrizeLevel &level)
+{
+    levelButton(level.flag)->setEnabled(false);
+    releaseOtherLevels(level);
+    if (level.endsEvent) {
+        m_results.close();
+        m_resultsClosedByEvent = true;
+        WindowsMediaPlayer2->play();
+
+        // Let the stage go on (timers, clicks) for the pause, then show the results.
+        QPointer<MainForm> alive(this);
+        QEventLoop pause;
+        m_pauseLoop = &pause;
+        QTimer::singleShot(resultsPauseMs, &pause, &QEventLoop::quit);
+        pause.exec();
+        if (!alive)
+            return false;
+        m_pauseLoop = nullptr;
+        if (m_closing)
+            return false; // closed during the pause: nothing more happens
+
+        LoadFileLines(str2, mstrScrollText);
+        InitScrollText();
+        StartScrollText(10);
+        Label5->setVisible(false);
+        Label2->setVisible(false);
+    }
+    // A level started during the pause keeps its own flag.
+    if (nflag == level.flag)
+        nflag = 0;
+    return true;
+}

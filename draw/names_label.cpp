@@ -1,0 +1,93 @@
+#include "draw/names_label.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+
+namespace {
+constexpr double kColumnGap = 40.0; // pixels between columns at the base size
+}
+
+NamesLabel::NamesLabel(const QString &name, QWidget *parent) : AutoSizeLabel(name, parent) {}
+
+void NamesLabel::setStageArea(const QRect &area)
+{
+    m_stageArea = area;
+    refit();
+}
+
+QStringList NamesLabel::names() const
+{
+    QStringList list = text().split(QStringLiteral("\r\n"));
+    if (!list.isEmpty() && list.constLast().isEmpty())
+        list.removeLast();
+    return list;
+}
+
+QFont NamesLabel::fittedFont() const
+{
+    QFont f = font();
+    f.setPointSizeF(m_fit.pointSize > 0 ? m_fit.pointSize : font().pointSizeF());
+    return f;
+}
+
+QSize NamesLabel::captionSize() const
+{
+    return m_columnSize.isValid() ? QSize(m_columnSize.width() * m_fit.columns +
+                                              int(kColumnGap * (m_fit.columns - 1)),
+                                          m_columnSize.height() * std::max(1, m_fit.rows))
+                                  : QSize(0, 0);
+}
+
+void NamesLabel::refit()
+{
+    const QStringList list = names();
+    const QFontMetricsF base(font());
+    std::vector<double> widths;
+    widths.reserve(size_t(list.size()));
+    for (const QString &n : list)
+        widths.push_back(base.horizontalAdvance(n));
+    const QSizeF area = m_stageArea.isValid() ? QSizeF(m_stageArea.size()) : QSizeF(1e6, 1e6);
+    m_fit = fitNames(widths, base.height(), font().pointSizeF(), area, kColumnGap);
+
+    const QFontMetricsF fitted(fittedFont());
+    double widest = 0;
+    for (const QString &n : list)
+        widest = std::max(widest, fitted.horizontalAdvance(n));
+    m_columnSize = QSize(int(std::ceil(widest)), int(std::ceil(fitted.height())));
+    if (list.isEmpty())
+        m_columnSize = QSize(0, int(std::ceil(fitted.height())));
+
+    const QSize wanted = captionSize();
+    int left = box().x() + (box().width() - wanted.width()) / 2;
+    int top = box().y();
+    if (m_stageArea.isValid()) {
+        // Keep the whole block on the stage.
+        left = std::clamp(left, m_stageArea.left(),
+                          std::max(m_stageArea.left(), m_stageArea.right() + 1 - wanted.width()));
+        top = std::min(top, std::max(m_stageArea.top(),
+                                     m_stageArea.bottom() + 1 - wanted.height()));
+    }
+    setGeometry(left, top, wanted.width(), wanted.height());
+    update();
+}
+
+void NamesLabel::paintEvent(QPaintEvent *)
+{
+    const QStringList list = names();
+    if (list.isEmpty())
+        return;
+    QPainter painter(this);
+    painter.setFont(fittedFont());
+    painter.setPen(palette().color(QPalette::WindowText));
+    const int columnWidth = m_columnSize.width();
+    const int lineHeight = m_columnSize.height();
+    const int gap = int(kColumnGap);
+    for (int k = 0; k < list.size(); ++k) {
+        const int column = k / std::max(1, m_fit.rows);
+        const int row = k % std::max(1, m_fit.rows);
+        const QRect cell(column * (columnWidth + gap), row * lineHeight, columnWidth, lineHeight);
+        painter.drawText(cell, Qt::AlignHCenter | Qt::AlignTop, list[k]);
+    }
+}

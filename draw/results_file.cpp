@@ -1,0 +1,93 @@
+#include "draw/results_file.h"
+
+#include <QDir>
+#include <QLocale>
+
+#include "platform/disk_sync.h"
+#include "platform/text_codec.h"
+
+namespace Results {
+
+namespace {
+const QString kCrLf = QStringLiteral("\r\n");
+}
+
+QString fileName(const QDateTime &when)
+{
+    const QDate d = when.date();
+    return QStringLiteral("中奖名单 ― %1年%2月%3日%4时.txt")
+        .arg(d.year())
+        .arg(d.month())
+        .arg(d.day())
+        .arg(when.time().hour(), 2, 10, QLatin1Char('0'));
+}
+
+QString freePath(const QString &directory, const QDateTime &when)
+{
+    const QDir dir(directory);
+    const QString name = fileName(when);
+    QString candidate = dir.filePath(name);
+    const QString stem = name.chopped(4); // without ".txt"
+    for (int copy = 2; QFileInfo::exists(candidate); ++copy)
+        candidate = dir.filePath(QStringLiteral("%1 (%2).txt").arg(stem).arg(copy));
+    return candidate;
+}
+
+QString dateTimeText(const QDateTime &when)
+{
+    const QLocale locale = QLocale::system();
+    QString timeFormat = locale.timeFormat(QLocale::LongFormat);
+    // The long time without its time-zone name.
+    timeFormat.remove(QLatin1Char('t')).replace(QStringLiteral("  "), QStringLiteral(" "));
+    return locale.toString(when.date(), QLocale::ShortFormat) + u' ' +
+           locale.toString(when.time(), timeFormat.trimmed());
+}
+
+QString headerText(const HeaderFields &f)
+{
+    return f.company + kCrLf + kCrLf + f.activity + kCrLf + kCrLf +
+           QStringLiteral("幸运属于您！您是幸运星！") + kCrLf + QStringLiteral("开奖时间：") +
+           f.dateTime + kCrLf + QStringLiteral("请以下获奖人员，及时领取奖品！") + kCrLf + kCrLf +
+           QStringLiteral("现场特设奖品如下：") + kCrLf + QStringLiteral("一等奖： ") +
+           f.firstPrize + kCrLf + QStringLiteral("二等奖： ") + f.secondPrize + kCrLf +
+           QStringLiteral("三等奖：") + f.thirdPrize + kCrLf + kCrLf;
+}
+
+QString roundHeading(const QString &marker, const QString &levelName, int round)
+{
+    return marker + u' ' + levelName + QStringLiteral("第 ") + QString::number(round) +
+           QStringLiteral(" 次抽奖结果：") + marker + kCrLf;
+}
+
+} // namespace Results
+
+bool ResultsFile::create(const QString &path)
+{
+    close();
+    m_file.setFileName(path);
+    // NewOnly: an existing file is never emptied.
+    return m_file.open(QIODevice::WriteOnly | QIODevice::NewOnly);
+}
+
+bool ResultsFile::reopenForAppend()
+{
+    if (m_file.isOpen())
+        return true;
+    if (m_file.fileName().isEmpty())
+        return false;
+    return m_file.open(QIODevice::WriteOnly | QIODevice::Append);
+}
+
+bool ResultsFile::write(const QString &text)
+{
+    if (!m_file.isOpen())
+        return false;
+    const QByteArray bytes = TextCodec::toAnsi(text + QStringLiteral("\r\n"));
+    return m_file.write(bytes) == bytes.size() && syncToDisk(m_file);
+}
+
+void ResultsFile::close()
+{
+    if (m_file.isOpen())
+        m_file.close();
+}

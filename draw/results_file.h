@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QDateTime>
+#include <QFile>
+#include <QString>
+
+// The results file: one per run, in the program directory, GB18030 with CR LF line ends.
+namespace Results {
+
+// "中奖名单 ― 2016年1月8日09时.txt" for a load on 8 January 2016 at 09:41.
+QString fileName(const QDateTime &when);
+
+// The path for this run: the hour's name, or the first free "… (2).txt", "… (3).txt", … so that
+// an earlier run's results are never emptied.
+QString freePath(const QString &directory, const QDateTime &when);
+
+// The locale's short date, a blank and its long time.
+QString dateTimeText(const QDateTime &when);
+
+struct HeaderFields
+{
+    QString company;  // stage title line one
+    QString activity; // stage title line two
+    QString dateTime;
+    QString firstPrize, secondPrize, thirdPrize;
+};
+
+// The header as one write (the write adds the last CR LF): 14 lines in the file.
+QString headerText(const HeaderFields &fields);
+
+// "★★ 三等奖第 1 次抽奖结果：★★" followed by CR LF: with the write's own CR LF, two lines.
+QString roundHeading(const QString &marker, const QString &levelName, int round);
+
+} // namespace Results
+
+// The open results file. Every write reaches the disk before it returns.
+class ResultsFile
+{
+public:
+    // Creates a new file at `path`; false when it cannot be created (or already exists).
+    bool create(const QString &path);
+    // Opens the closed file again to append to it.
+    bool reopenForAppend();
+    // Writes the text followed by CR LF; false when the file is not open or the write failed.
+    bool write(const QString &text);
+    // Closing a file that is not open does nothing.
+    void close();
+    bool isOpen() const { return m_file.isOpen(); }
+    QString path() const { return m_file.fileName(); }
+
+private:
+    QFile m_file;
+};

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QStringList>
+#include <QtGlobal>
+
+class PictureBox;
+
+// The scrolling caption: lines of text rising over a background, coloured by their height.
+namespace ScrollCaption {
+
+// Draws one frame: the background copied into the work buffer, the lines inside the band printed
+// on it, the finished frame copied to the display. `Position` is the y of line 0's top; the line
+// pitch is the work buffer's font size in points taken as pixels, plus 6. Returns false once the
+// last line has left the top (the pass is over). Only the lines inside the band are visited, so
+// a frame's cost does not grow with the number of lines.
+bool DrawScrollText(const QStringList &Lines, PictureBox &BackPic, PictureBox &WorkPic,
+                    PictureBox &ShowPic, quint32 BottomColor, quint32 TopColor, qint32 Position,
+                    qint32 Indent, qint32 Align);
+
+// Splits a colour &H00BBGGRR into its components.
+void SplitColor(quint32 Color, int &Red, int &Green, int &Blue);
+
+} // namespace ScrollCaption

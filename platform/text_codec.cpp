@@ -1,0 +1,134 @@
+#include "platform/text_codec.h"
+
+#include <QFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+namespace TextCodec {
+
+namespace {
+
+bool hasNonAscii(const QByteArray &bytes)
+{
+    for (char c : bytes) {
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return true;
+    }
+    return false;
+}
+
+bool isValidUtf8(const QByteArray &bytes)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString ignored = decoder.decode(bytes);
+    return !decoder.hasError();
+}
+
+} // namespace
+
+Encoding detectEncoding(const QByteArray &bytes)
+{
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        return Encoding::Utf8Bom;
+    if (bytes.startsWith("\xFF\xFE"))
+        return Encoding::Utf16Le;
+    if (bytes.startsWith("\xFE\xFF"))
+        return Encoding::Utf16Be;
+    if (hasNonAscii(bytes) && isValidUtf8(bytes))
+        return Encoding::Utf8;
+    return Encoding::Gb18030;
+}
+
+QString decode(const QByteArray &bytes, Encoding encoding)
+{
+    switch (encoding) {
+    case Encoding::Utf8Bom:
+        return QString::fromUtf8(bytes.constData() + 3, bytes.size() - 3);
+    case Encoding::Utf8:
+        return QString::fromUtf8(bytes);
+    case Encoding::Utf16Le: {
+        QStringDecoder decoder(QStringDecoder::Utf16LE);
+        return decoder.decode(bytes.sliced(2));
+    }
+    case Encoding::Utf16Be: {
+        QStringDecoder decoder(QStringDecoder::Utf16BE);
+        return decoder.decode(bytes.sliced(2));
+    }
+    case Encoding::Gb18030:
+        break;
+    }
+    QStringDecoder decoder("GB18030");
+    if (!decoder.isValid())
+        return QString::fromLatin1(bytes);
+    return decoder.decode(bytes);
+}
+
+QString decode(const QByteArray &bytes)
+{
+    return decode(bytes, detectEncoding(bytes));
+}
+
+QByteArray encode(const QString &text, Encoding encoding)
+{
+    switch (encoding) {
+    case Encoding::Utf8:
+        return text.toUtf8();
+    case Encoding::Utf8Bom:
+        return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+    case Encoding::Utf16Le: {
+        QStringEncoder encoder(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom);
+        return encoder.encode(text);
+    }
+    case Encoding::Utf16Be: {
+        QStringEncoder encoder(QStringEncoder::Utf16BE, QStringEncoder::Flag::WriteBom);
+        return encoder.encode(text);
+    }
+    case Encoding::Gb18030:
+        break;
+    }
+    return toAnsi(text);
+}
+
+QByteArray toAnsi(const QString &text)
+{
+    QStringEncoder encoder("GB18030");
+    if (!encoder.isValid())
+        return text.toUtf8();
+    return encoder.encode(text);
+}
+
+QStringList splitLines(const QString &text)
+{
+    QStringList lines;
+    const qsizetype n = text.size();
+    const QChar *data = text.constData();
+    qsizetype start = 0;
+    qsizetype pos = 0;
+    while (pos < n) {
+        const QChar c = data[pos];
+        if (c == u'\r' || c == u'\n') {
+            lines.append(text.mid(start, pos - start));
+            if (c == u'\r' && pos + 1 < n && data[pos + 1] == u'\n')
+                ++pos;
+            start = pos + 1;
+        }
+        ++pos;
+    }
+    if (start < n)
+        lines.append(text.mid(start));
+    return lines;
+}
+
+bool readLines(const QString &path, QStringList &lines)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return false;
+    lines = splitLines(decode(bytes));
+    return true;
+}
+
+} // namespace TextCodec
