@@ -92,7 +92,7 @@ private:
     void levelClick(int flag);
     void startRoll(const PrizeLevel &level);
     void stopRoll(const PrizeLevel &level);
-    bool closeLevel(const PrizeLevel &level);
+    void closeLevel(const PrizeLevel &level);
     void releaseOtherLevels(const PrizeLevel &level);
     bool writeRound(const QString &heading, const QString &winners);
     QPushButton *levelButton(int flag) const;

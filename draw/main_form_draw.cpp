@@ -207,15 +207,16 @@ bool MainForm::writeRound(const QString &heading, const QString &winners)
     // Rounds drawn after the first prize closed the file are appended to it.
     const bool reopened = !m_results.isOpen() && m_resultsClosedByEvent &&
                           m_results.reopenForAppend();
-    const bool written = m_results.write(heading) && m_results.write(winners);
+    // The heading and the winners go out in one write: a crash never leaves half a block.
+    const bool written = m_results.write(heading + kCrLf + winners);
     if (reopened) {
         m_results.close();
-        Roster::loadFileLines(str2, mstrScrollText); // the scrolling results show it too
+        LoadFileLines(str2, mstrScrollText); // the scrolling results show it too
     }
     return written;
 }
 
-bool MainForm::closeLevel(const PrizeLevel &level)
+void MainForm::closeLevel(const PrizeLevel &level)
 {
     levelButton(level.flag)->setEnabled(false);
     releaseOtherLevels(level);
@@ -231,10 +232,10 @@ bool MainForm::closeLevel(const PrizeLevel &level)
         QTimer::singleShot(resultsPauseMs, &pause, &QEventLoop::quit);
         pause.exec();
         if (!alive)
-            return false;
+            return;
         m_pauseLoop = nullptr;
         if (m_closing)
-            return false; // closed during the pause: nothing more happens
+            return; // closed during the pause: nothing more happens
 
         LoadFileLines(str2, mstrScrollText);
         InitScrollText();
@@ -245,5 +246,4 @@ bool MainForm::closeLevel(const PrizeLevel &level)
     // A level started during the pause keeps its own flag.
     if (nflag == level.flag)
         nflag = 0;
-    return true;
 }

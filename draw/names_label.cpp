@@ -34,30 +34,42 @@ QFont NamesLabel::fittedFont() const
 
 QSize NamesLabel::captionSize() const
 {
-    return m_columnSize.isValid() ? QSize(m_columnSize.width() * m_fit.columns +
-                                              int(kColumnGap * (m_fit.columns - 1)),
-                                          m_columnSize.height() * std::max(1, m_fit.rows))
-                                  : QSize(0, 0);
+    if (!m_columnSize.isValid())
+        return QSize(0, 0);
+    return QSize(m_columnSize.width() * m_fit.columns + m_gap * (m_fit.columns - 1),
+                 m_columnSize.height() * std::max(1, m_fit.rows));
 }
 
 void NamesLabel::refit()
 {
     const QStringList list = names();
-    const QFontMetricsF base(font());
-    std::vector<double> widths;
-    widths.reserve(size_t(list.size()));
-    for (const QString &n : list)
-        widths.push_back(base.horizontalAdvance(n));
     const QSizeF area = m_stageArea.isValid() ? QSizeF(m_stageArea.size()) : QSizeF(1e6, 1e6);
-    m_fit = fitNames(widths, base.height(), font().pointSizeF(), area, kColumnGap);
+    const double designPoints = font().pointSizeF();
+    // Sizes are estimated in proportion to the point size, then checked with the real metrics
+    // of the chosen size; hinting can make a size a little wider than estimated.
+    double base = designPoints;
+    for (int attempt = 0; attempt < 40; ++attempt) {
+        QFont trial = font();
+        trial.setPointSizeF(base);
+        const QFontMetricsF metrics(trial);
+        std::vector<double> widths;
+        widths.reserve(size_t(list.size()));
+        for (const QString &n : list)
+            widths.push_back(metrics.horizontalAdvance(n));
+        m_fit = fitNames(widths, metrics.height(), base, area, kColumnGap * base / designPoints);
 
-    const QFontMetricsF fitted(fittedFont());
-    double widest = 0;
-    for (const QString &n : list)
-        widest = std::max(widest, fitted.horizontalAdvance(n));
-    m_columnSize = QSize(int(std::ceil(widest)), int(std::ceil(fitted.height())));
-    if (list.isEmpty())
-        m_columnSize = QSize(0, int(std::ceil(fitted.height())));
+        const QFontMetricsF fitted(fittedFont());
+        double widest = 0;
+        for (const QString &n : list)
+            widest = std::max(widest, fitted.horizontalAdvance(n));
+        m_columnSize = QSize(int(std::ceil(widest)), int(std::ceil(fitted.height())));
+        m_gap = int(std::lround(kColumnGap * m_fit.pointSize / designPoints));
+        const QSize needed = captionSize();
+        if ((needed.width() <= area.width() && needed.height() <= area.height()) ||
+            m_fit.pointSize <= 8.0)
+            break;
+        base = m_fit.pointSize - 1.0;
+    }
 
     const QSize wanted = captionSize();
     int left = box().x() + (box().width() - wanted.width()) / 2;
@@ -83,7 +95,7 @@ void NamesLabel::paintEvent(QPaintEvent *)
     painter.setPen(palette().color(QPalette::WindowText));
     const int columnWidth = m_columnSize.width();
     const int lineHeight = m_columnSize.height();
-    const int gap = int(kColumnGap);
+    const int gap = m_gap;
     for (int k = 0; k < list.size(); ++k) {
         const int column = k / std::max(1, m_fit.rows);
         const int row = k % std::max(1, m_fit.rows);

@@ -28,4 +28,5 @@ private:
     QRect m_stageArea;
     NameFit m_fit;
     QSize m_columnSize;
+    int m_gap = 0;
 };

@@ -151,11 +151,12 @@ void IniDocument::setValue(const QString &section, const QString &key, const QSt
         m_lines[size_t(keyIndex)] = replaced;
         return;
     }
-    // A new key goes after the section's last non-blank line.
-    int insertAt = sectionEnd(sectionIndex);
-    while (insertAt - 1 > sectionIndex &&
-           decodeLine(m_lines[size_t(insertAt - 1)].content, m_workEncoding).trimmed().isEmpty())
-        --insertAt;
+    // A new key goes after the section's last key (or right below its header).
+    int insertAt = sectionIndex + 1;
+    for (int k = sectionIndex + 1; k < sectionEnd(sectionIndex); ++k) {
+        if (m_lines[size_t(k)].kind == Kind::Key)
+            insertAt = k + 1;
+    }
     terminateLine(insertAt - 1);
     m_lines.insert(m_lines.begin() + insertAt, makeLine(keyLine));
 }

@@ -33,7 +33,9 @@ bool isMarkedReadOnly(const QString &path)
     const QFileInfo info(path);
     if (!info.exists())
         return false;
-    return !(info.permissions() & (QFileDevice::WriteOwner | QFileDevice::WriteUser));
+    // The owner's write bit (the read-only attribute on Windows); the user bits say what the
+    // current user may do, which for an administrator is everything.
+    return !(info.permissions() & QFileDevice::WriteOwner);
 }
 
 } // namespace

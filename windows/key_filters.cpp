@@ -3,6 +3,7 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <optional>
 
 #include "platform/text_codec.h"
 
@@ -30,6 +31,19 @@ bool looseKeeps(int code)
 
 namespace {
 
+// The code a key press types, if it types a character at all. A control key combination such as
+// Ctrl+V types its control character (22), whatever text the platform attached to the event;
+// navigation and deletion keys type nothing.
+std::optional<int> typedCode(const QKeyEvent &key)
+{
+    if ((key.modifiers() & Qt::ControlModifier) && key.key() >= Qt::Key_A && key.key() <= Qt::Key_Z)
+        return key.key() - Qt::Key_A + 1;
+    if (key.key() == Qt::Key_Tab || key.key() == Qt::Key_Backtab || key.key() == Qt::Key_Delete ||
+        key.text().isEmpty())
+        return std::nullopt;
+    return characterCode(key.text().front());
+}
+
 class Filter : public QObject
 {
 public:
@@ -38,12 +52,8 @@ public:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
         if (event->type() == QEvent::KeyPress) {
-            const auto *key = static_cast<QKeyEvent *>(event);
-            // Navigation and deletion keys are not typed characters.
-            if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab ||
-                key->key() == Qt::Key_Delete || key->text().isEmpty())
-                return false;
-            return !keeps(characterCode(key->text().front()));
+            const std::optional<int> code = typedCode(*static_cast<QKeyEvent *>(event));
+            return code && !keeps(*code);
         }
         if (event->type() == QEvent::InputMethod) {
             auto *input = static_cast<QInputMethodEvent *>(event);

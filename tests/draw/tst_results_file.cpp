@@ -1,0 +1,145 @@
+#include <QTest>
+
+#include "draw/results_file.h"
+#include "platform/text_codec.h"
+#include "support/program_dir.h"
+
+class TestResultsFile : public QObject
+{
+    Q_OBJECT
+private slots:
+    void namesAfterDateAndHour_data();
+    void namesAfterDateAndHour();
+    void headerBytes();
+    void roundBlocks_data();
+    void roundBlocks();
+    void secondRunInTheSameHourGetsTheNextName();
+    void closedFileCanBeAppendedTo();
+    void writeToClosedFileFails();
+};
+
+void TestResultsFile::namesAfterDateAndHour_data()
+{
+    QTest::addColumn<QDateTime>("when");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("1 Oct 2016 00:30") << QDateTime(QDate(2016, 10, 1), QTime(0, 30))
+                                      << QStringLiteral("中奖名单 ― 2016年10月1日00时.txt");
+    QTest::newRow("8 Jan 2016 09:41") << QDateTime(QDate(2016, 1, 8), QTime(9, 41))
+                                      << QStringLiteral("中奖名单 ― 2016年1月8日09时.txt");
+    QTest::newRow("31 Dec 23:59") << QDateTime(QDate(2026, 12, 31), QTime(23, 59))
+                                  << QStringLiteral("中奖名单 ― 2026年12月31日23时.txt");
+}
+
+void TestResultsFile::namesAfterDateAndHour()
+{
+    QFETCH(QDateTime, when);
+    QFETCH(QString, name);
+    QCOMPARE(Results::fileName(when), name);
+    QCOMPARE(name.at(5), QChar(0x2015)); // the horizontal bar between two blanks
+}
+
+void TestResultsFile::headerBytes()
+{
+    Results::HeaderFields f;
+    f.company = QStringLiteral("甲公司");
+    f.activity = QStringLiteral("年会");
+    f.dateTime = QStringLiteral("2016/1/8 9:41:00");
+    f.firstPrize = QStringLiteral("汽车");
+    f.secondPrize = QStringLiteral("电脑");
+    f.thirdPrize = QStringLiteral("红包");
+    ProgramDir dir;
+    ResultsFile file;
+    QVERIFY(file.create(dir.file(QStringLiteral("r.txt"))));
+    QVERIFY(file.write(Results::headerText(f)));
+    file.close();
+    const QByteArray expected = TextCodec::toAnsi(QStringLiteral(
+        "甲公司\r\n\r\n年会\r\n\r\n幸运属于您！您是幸运星！\r\n开奖时间：2016/1/8 9:41:00\r\n"
+        "请以下获奖人员，及时领取奖品！\r\n\r\n现场特设奖品如下：\r\n一等奖： 汽车\r\n"
+        "二等奖： 电脑\r\n三等奖：红包\r\n\r\n\r\n"));
+    QCOMPARE(dir.read(QStringLiteral("r.txt")), expected);
+    QCOMPARE(TextCodec::splitLines(TextCodec::decode(expected)).size(), 14);
+}
+
+void TestResultsFile::roundBlocks_data()
+{
+    QTest::addColumn<QString>("marker");
+    QTest::addColumn<QString>("level");
+    QTest::addColumn<int>("round");
+    QTest::addColumn<QString>("winners");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("third prize, two winners")
+        << "★★" << "三等奖" << 1 << "王五\r\n张三\r\n"
+        << "★★ 三等奖第 1 次抽奖结果：★★\r\n\r\n王五\r\n张三\r\n\r\n";
+    QTest::newRow("second prize")
+        << "◆◆" << "二等奖" << 2 << "甲\r\n"
+        << "◆◆ 二等奖第 2 次抽奖结果：◆◆\r\n\r\n甲\r\n\r\n";
+    QTest::newRow("first prize, no winner: three lines")
+        << "●●" << "一等奖" << 12 << ""
+        << "●● 一等奖第 12 次抽奖结果：●●\r\n\r\n\r\n";
+}
+
+void TestResultsFile::roundBlocks()
+{
+    QFETCH(QString, marker);
+    QFETCH(QString, level);
+    QFETCH(int, round);
+    QFETCH(QString, winners);
+    QFETCH(QString, text);
+    ProgramDir dir;
+    ResultsFile file;
+    QVERIFY(file.create(dir.file(QStringLiteral("r.txt"))));
+    QVERIFY(file.write(Results::roundHeading(marker, level, round)));
+    QVERIFY(file.write(winners));
+    QCOMPARE(dir.read(QStringLiteral("r.txt")), TextCodec::toAnsi(text)); // flushed at once
+}
+
+void TestResultsFile::secondRunInTheSameHourGetsTheNextName()
+{
+    ProgramDir dir;
+    const QDateTime when(QDate(2016, 1, 8), QTime(9, 41));
+    const QString first = Results::freePath(dir.path(), when);
+    QCOMPARE(first, dir.file(QStringLiteral("中奖名单 ― 2016年1月8日09时.txt")));
+    ResultsFile run1;
+    QVERIFY(run1.create(first));
+    QVERIFY(run1.write(QStringLiteral("第一次")));
+    run1.close();
+
+    const QString second = Results::freePath(dir.path(), when.addSecs(600));
+    QCOMPARE(second, dir.file(QStringLiteral("中奖名单 ― 2016年1月8日09时 (2).txt")));
+    ResultsFile run2;
+    QVERIFY(run2.create(second));
+    QVERIFY(run2.write(QStringLiteral("第二次")));
+    QCOMPARE(dir.read(QStringLiteral("中奖名单 ― 2016年1月8日09时.txt")),
+             TextCodec::toAnsi(QStringLiteral("第一次\r\n")));
+    QCOMPARE(Results::freePath(dir.path(), when),
+             dir.file(QStringLiteral("中奖名单 ― 2016年1月8日09时 (3).txt")));
+    // Creating over an existing file is refused rather than emptying it.
+    ResultsFile clash;
+    QVERIFY(!clash.create(first));
+    QCOMPARE(dir.read(QStringLiteral("中奖名单 ― 2016年1月8日09时.txt")),
+             TextCodec::toAnsi(QStringLiteral("第一次\r\n")));
+}
+
+void TestResultsFile::closedFileCanBeAppendedTo()
+{
+    ProgramDir dir;
+    ResultsFile file;
+    QVERIFY(file.create(dir.file(QStringLiteral("r.txt"))));
+    QVERIFY(file.write(QStringLiteral("a")));
+    file.close();
+    file.close(); // a second close does nothing
+    QVERIFY(file.reopenForAppend());
+    QVERIFY(file.write(QStringLiteral("b")));
+    file.close();
+    QCOMPARE(dir.read(QStringLiteral("r.txt")), QByteArray("a\r\nb\r\n"));
+}
+
+void TestResultsFile::writeToClosedFileFails()
+{
+    ResultsFile never;
+    QVERIFY(!never.write(QStringLiteral("x")));
+    QVERIFY(!never.reopenForAppend());
+}
+
+QTEST_GUILESS_MAIN(TestResultsFile)
+#include "tst_results_file.moc"

@@ -1,0 +1,255 @@
+#include <QTest>
+#include <cmath>
+#include <map>
+
+#include "effects/scroll_caption.h"
+#include "platform/look.h"
+#include "platform/picture_box.h"
+
+namespace {
+constexpr quint32 kBlack = 0x000000;
+}
+
+// Three small surfaces: a black background, a work buffer with a crisp (not antialiased) font
+// and a display, as the caption uses them.
+class Surfaces
+{
+public:
+    explicit Surfaces(QSize size = QSize(200, 150), double points = 12)
+        : back(QStringLiteral("back")), work(QStringLiteral("work")), show(QStringLiteral("show"))
+    {
+        QImage black(size, QImage::Format_RGB32);
+        black.fill(Qt::black);
+        back.setPicture(black);
+        back.resize(size);
+        work.resize(size);
+        show.resize(size);
+        QFont font = QApplication::font();
+        font.setPointSizeF(points);
+        font.setBold(true);
+        font.setStyleStrategy(QFont::NoAntialias);
+        work.setFont(font);
+    }
+    double TH() const { return work.textHeight(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ")); }
+    bool draw(const QStringList &lines, qint32 position, quint32 bottom = 0xFFFFFF,
+              quint32 top = 0xFFFFFF, qint32 indent = 0, qint32 align = 0)
+    {
+        return ScrollCaption::DrawScrollText(lines, back, work, show, bottom, top, position, indent,
+                                             align);
+    }
+    const QImage &frame() const { return show.image(); }
+    // Columns and rows that hold any non-black pixel.
+    QRect inked() const
+    {
+        QRect r;
+        const QImage &img = frame();
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                if ((img.pixel(x, y) & 0xFFFFFF) != 0)
+                    r |= QRect(x, y, 1, 1);
+        return r;
+    }
+    // The colour most of the inked pixels have.
+    QColor mainInk() const
+    {
+        std::map<QRgb, int> counts;
+        const QImage &img = frame();
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                if ((img.pixel(x, y) & 0xFFFFFF) != 0)
+                    ++counts[img.pixel(x, y)];
+        QRgb best = 0;
+        int most = 0;
+        for (auto [colour, n] : counts)
+            if (n > most)
+                best = colour, most = n;
+        return QColor(best);
+    }
+
+    PictureBox back, work, show;
+};
+
+class TestScrollCaption : public QObject
+{
+    Q_OBJECT
+private slots:
+    void splitsColours();
+    void firstLineStartsOnTheBottomEdge();
+    void bandEdgesAreInclusive();
+    void passEndsWhenTheLastLineLeaves();
+    void equalColoursEverywhere();
+    void gradientEndsAreTheTwoColours();
+    void alignmentAndIndent_data();
+    void alignmentAndIndent();
+    void wideLineIsClippedOnBothSides();
+    void otherAlignValuesAccumulateIndent();
+    void emptyLinesDrawOnlyTheBackground();
+    void shortBufferUsesBottomColour();
+    void manyLinesGiveTheSamePixelsAsFew();
+};
+
+void TestScrollCaption::splitsColours()
+{
+    int r, g, b;
+    ScrollCaption::SplitColor(0x00C0FFFF, r, g, b);
+    QCOMPARE((QList<int>{r, g, b}), (QList<int>{255, 255, 192}));
+    ScrollCaption::SplitColor(0x000080FF, r, g, b);
+    QCOMPARE((QList<int>{r, g, b}), (QList<int>{255, 128, 0}));
+}
+
+void TestScrollCaption::firstLineStartsOnTheBottomEdge()
+{
+    Surfaces s;
+    const qint32 SH = qint32(s.work.scaleHeight());
+    QVERIFY(s.draw({QStringLiteral("A")}, SH));
+    // Printed (the print position moved one line down) but nothing of it shows yet.
+    QCOMPARE(s.work.currentY(), SH + s.TH());
+    QVERIFY(s.inked().isEmpty());
+}
+
+void TestScrollCaption::bandEdgesAreInclusive()
+{
+    Surfaces s;
+    const qint32 atTop = qint32(std::ceil(-s.TH())); // the highest y still inside the band
+    s.draw({QStringLiteral("A")}, atTop);
+    QCOMPARE(s.work.currentY(), atTop + s.TH());
+    s.draw({QStringLiteral("A")}, atTop - 1);
+    QCOMPARE(s.work.currentY(), double(atTop - 1)); // skipped
+    const qint32 SH = qint32(s.work.scaleHeight());
+    s.draw({QStringLiteral("A")}, SH + 1);
+    QCOMPARE(s.work.currentY(), double(SH + 1)); // below the band: skipped
+}
+
+void TestScrollCaption::passEndsWhenTheLastLineLeaves()
+{
+    Surfaces s;
+    const qint32 atTop = qint32(std::ceil(-s.TH()));
+    QVERIFY(s.draw({QStringLiteral("A")}, atTop));
+    QVERIFY(!s.draw({QStringLiteral("A")}, atTop - 1));
+    // With two lines the pass lasts one line pitch longer.
+    const qint32 pitch = qint32(s.work.fontSize() + 6);
+    QVERIFY(s.draw({QStringLiteral("A"), QStringLiteral("B")}, atTop - 1));
+    QVERIFY(!s.draw({QStringLiteral("A"), QStringLiteral("B")}, atTop - 1 - pitch - 1));
+}
+
+void TestScrollCaption::equalColoursEverywhere()
+{
+    Surfaces s;
+    QStringList lines;
+    for (int k = 0; k < 8; ++k)
+        lines.append(QStringLiteral("HHHH"));
+    s.draw(lines, 0, 0x0000D7FF, 0x0000D7FF);
+    const QImage &img = s.frame();
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x) {
+            const QRgb p = img.pixel(x, y) & 0xFFFFFF;
+            QVERIFY(p == 0 || QColor(p) == Look::bgr(0x0000D7FF));
+        }
+}
+
+void TestScrollCaption::gradientEndsAreTheTwoColours()
+{
+    Surfaces s;
+    s.draw({QStringLiteral("HHHH")}, 0, 0x00C0FFFF, 0x000080FF);
+    QCOMPARE(s.mainInk(), Look::bgr(0x000080FF)); // top colour at y = 0
+    const qint32 bottom = qint32(s.work.scaleHeight() - s.TH());
+    if (bottom == s.work.scaleHeight() - s.TH()) {
+        s.draw({QStringLiteral("HHHH")}, bottom, 0x00C0FFFF, 0x000080FF);
+        QCOMPARE(s.mainInk(), Look::bgr(0x00C0FFFF)); // bottom colour at y = SH - TH
+    }
+    // Half-way the colour lies between the two.
+    s.draw({QStringLiteral("HHHH")}, bottom / 2, 0x00C0FFFF, 0x000080FF);
+    const QColor middle = s.mainInk();
+    QVERIFY(middle.green() > 128 && middle.green() < 255);
+}
+
+void TestScrollCaption::alignmentAndIndent_data()
+{
+    QTest::addColumn<int>("align");
+    QTest::addColumn<int>("indent");
+    QTest::newRow("left") << 0 << 0;
+    QTest::newRow("left, indent 7") << 0 << 7;
+    QTest::newRow("right") << 1 << 0;
+    QTest::newRow("right, indent 1") << 1 << 1;
+    QTest::newRow("centred") << 2 << 0;
+    QTest::newRow("centred, indent 1") << 2 << 1;
+}
+
+void TestScrollCaption::alignmentAndIndent()
+{
+    QFETCH(int, align);
+    QFETCH(int, indent);
+    Surfaces s;
+    const QString line = QStringLiteral("HIH");
+    s.draw({line}, 10, 0xFFFFFF, 0xFFFFFF, 0, 0);
+    const int leftEdge = s.inked().left(); // the glyph's own bearing at x = 0
+    s.draw({line}, 10, 0xFFFFFF, 0xFFFFFF, indent, align);
+    const double free = s.work.scaleWidth() - s.work.textWidth(line);
+    const double expected = (align == 0 ? 0 : align == 1 ? free : free / 2) + indent;
+    QVERIFY2(std::abs(s.inked().left() - leftEdge - expected) <= 1.0,
+             qPrintable(QStringLiteral("left %1 expected %2").arg(s.inked().left() - leftEdge).arg(expected)));
+}
+
+void TestScrollCaption::wideLineIsClippedOnBothSides()
+{
+    Surfaces s(QSize(60, 60));
+    const QString line = QStringLiteral("________________");
+    QVERIFY(s.work.textWidth(line) > 100); // starts well left of the buffer
+    s.draw({line}, 10, 0xFFFFFF, 0xFFFFFF, 0, 2);
+    QCOMPARE(s.inked().left(), 0);
+    QCOMPARE(s.inked().right(), 59);
+}
+
+void TestScrollCaption::otherAlignValuesAccumulateIndent()
+{
+    Surfaces s;
+    const qint32 pitch = qint32(s.work.fontSize() + 6);
+    const QStringList lines{QStringLiteral("H"), QStringLiteral("H"), QStringLiteral("H")};
+    // Lines 0 and 1 above the band, line 2 at y = 10: three indents before it is printed.
+    const qint32 position = 10 - 2 * pitch;
+    s.work.setCurrentX(0);
+    s.draw({QStringLiteral("H")}, 10, 0xFFFFFF, 0xFFFFFF, 0, 0);
+    const int base = s.inked().left();
+    s.work.setCurrentX(0);
+    s.draw(lines, position, 0xFFFFFF, 0xFFFFFF, 4, 9);
+    if (-s.TH() > position + pitch) // line 1 really lies above the band
+        QCOMPARE(s.inked().left() - base, 12);
+}
+
+void TestScrollCaption::emptyLinesDrawOnlyTheBackground()
+{
+    Surfaces s;
+    QVERIFY(!s.draw({}, 0));
+    QVERIFY(s.inked().isEmpty());
+}
+
+void TestScrollCaption::shortBufferUsesBottomColour()
+{
+    Surfaces s(QSize(100, 10), 12);
+    QVERIFY(s.work.scaleHeight() <= s.TH());
+    s.draw({QStringLiteral("HHH")}, 0, 0x00C0FFFF, 0x000080FF);
+    QCOMPARE(s.mainInk(), Look::bgr(0x00C0FFFF));
+}
+
+void TestScrollCaption::manyLinesGiveTheSamePixelsAsFew()
+{
+    // A frame visits only the lines near the band: a long caption must draw exactly what the
+    // lines in view would draw.
+    QStringList many;
+    for (int k = 0; k < 100000; ++k)
+        many.append(QStringLiteral("名字 %1").arg(k));
+    for (qint32 position : {150, 0, -500, -27 * 50000}) {
+        Surfaces a, b;
+        QVERIFY(a.draw(many, position, 0x00C0FFFF, 0x000080FF, 1, 2));
+        const double pitch = b.work.fontSize() + 6;
+        const int first = std::max(0, int((-position) / pitch) - 3);
+        QStringList few;
+        for (int k = 0; k < first + 20 && k < many.size(); ++k)
+            few.append(k < first ? QString() : many[k]);
+        b.draw(few, position, 0x00C0FFFF, 0x000080FF, 1, 2);
+        QCOMPARE(a.frame(), b.frame());
+    }
+}
+
+QTEST_MAIN(TestScrollCaption)
+#include "tst_scroll_caption.moc"
