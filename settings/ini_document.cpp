@@ -1,5 +1,7 @@
 #include "settings/ini_document.h"
 
+#include <QStringDecoder>
+
 using TextCodec::Encoding;
 
 namespace {
@@ -8,7 +10,9 @@ QString decodeLine(const QByteArray &content, Encoding encoding)
 {
     if (encoding == Encoding::Gb18030)
         return TextCodec::decode(content, Encoding::Gb18030);
-    return QString::fromUtf8(content);
+    // A line is no file: a U+FEFF at its start is a character, not a mark to drop.
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    return decoder.decode(content);
 }
 
 } // namespace

@@ -26,6 +26,7 @@ private slots:
     void settingsPathThatIsAFolderGivesDefaults();
     void utf8FileStaysUtf8();
     void writeLeavesNoTemporaryFiles();
+    void markInsideUtf8LineIsACharacter();
 
 private:
     QByteArray settingsBytes() const { return m_dir->read(QStringLiteral("SysInfo.ini")); }
@@ -169,6 +170,16 @@ void TestRwIni::writeLeavesNoTemporaryFiles()
     for (int k = 0; k < 5; ++k)
         WriteIni(QStringLiteral("一等奖"), QStringLiteral("次数"), QString::number(k));
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{QStringLiteral("SysInfo.ini")});
+}
+
+void TestRwIni::markInsideUtf8LineIsACharacter()
+{
+    // Found by fuzzing: a U+FEFF at the start of a line of a UTF-8 file belongs to the line.
+    IniDocument document(QStringLiteral("[a]\n中=1\n").toUtf8());
+    const QString key = QStringLiteral("\uFEFFx");
+    document.setValue(QStringLiteral("a"), key, QStringLiteral("v"));
+    QCOMPARE(document.value(QStringLiteral("a"), key), std::optional<QString>(QStringLiteral("v")));
+    QVERIFY(!document.value(QStringLiteral("a"), QStringLiteral("x")).has_value());
 }
 
 QTEST_GUILESS_MAIN(TestRwIni)
