@@ -32,19 +32,8 @@ QFont NamesLabel::fittedFont() const
     return f;
 }
 
-QSize NamesLabel::captionSize() const
+void NamesLabel::fitToArea(const QStringList &list, const QSizeF &area, double designPoints)
 {
-    if (!m_columnSize.isValid())
-        return QSize(0, 0);
-    return QSize(m_columnSize.width() * m_fit.columns + m_gap * (m_fit.columns - 1),
-                 m_columnSize.height() * std::max(1, m_fit.rows));
-}
-
-void NamesLabel::refit()
-{
-    const QStringList list = names();
-    const QSizeF area = m_stageArea.isValid() ? QSizeF(m_stageArea.size()) : QSizeF(1e6, 1e6);
-    const double designPoints = font().pointSizeF();
     // Sizes are estimated in proportion to the point size, then checked with the real metrics
     // of the chosen size; hinting can make a size a little wider than estimated.
     double base = designPoints;
@@ -69,6 +58,37 @@ void NamesLabel::refit()
             m_fit.pointSize <= 8.0)
             break;
         base = m_fit.pointSize - 1.0;
+    }
+}
+
+QSize NamesLabel::captionSize() const
+{
+    if (!m_columnSize.isValid())
+        return QSize(0, 0);
+    return QSize(m_columnSize.width() * m_fit.columns + m_gap * (m_fit.columns - 1),
+                 m_columnSize.height() * std::max(1, m_fit.rows));
+}
+
+void NamesLabel::refit()
+{
+    const QStringList list = names();
+    const QSizeF area = m_stageArea.isValid() ? QSizeF(m_stageArea.size()) : QSizeF(1e6, 1e6);
+    const double designPoints = font().pointSizeF();
+    const QFontMetricsF designMetrics(font());
+    double widestAtDesign = 0;
+    for (const QString &n : list)
+        widestAtDesign = std::max(widestAtDesign, designMetrics.horizontalAdvance(n));
+
+    // A roll shows a new set of names every tick; while they need no more room than the last
+    // reduced layout had, that layout still holds them all.
+    const bool reduced = m_fit.columns > 1 || m_fit.pointSize < designPoints;
+    if (!(reduced && m_fitCount == list.size() && widestAtDesign <= m_fitWidest &&
+          m_fitArea == area && m_fitPoints == designPoints)) {
+        fitToArea(list, area, designPoints);
+        m_fitCount = list.size();
+        m_fitWidest = widestAtDesign;
+        m_fitArea = area;
+        m_fitPoints = designPoints;
     }
 
     const QSize wanted = captionSize();

@@ -24,9 +24,15 @@ protected:
 private:
     QStringList names() const;
     QFont fittedFont() const;
+    void fitToArea(const QStringList &list, const QSizeF &area, double designPoints);
 
     QRect m_stageArea;
     NameFit m_fit;
     QSize m_columnSize;
     int m_gap = 0;
+    // What the current fit was made for.
+    qsizetype m_fitCount = -1;
+    double m_fitWidest = 0;
+    QSizeF m_fitArea;
+    double m_fitPoints = 0;
 };

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Runs every benchmark and prints one table, then the whole-process measures.
+set -euo pipefail
+build=${1:-build-bench}
+bin="$build/bench"
+echo "== Stage benchmarks ($(nproc) cores, $(date +%F))"
+"$bin/lumora_bench" --benchmark_counters_tabular=true 2>/dev/null
+
+echo
+echo "== Roster load, whole process (1,000,000 lines, also scrolling in the startup caption)"
+for encoding in gb18030 utf-8; do
+    dir=$(mktemp -d)
+    "$bin/roster_load_probe" make "$dir" 1000000 "$encoding"
+    printf '%-8s ' "$encoding"
+    QT_QPA_PLATFORM=offscreen "$bin/roster_load_probe" load "$dir" 2>/dev/null
+    rm -rf "$dir"
+done
+
+echo
+echo "== Start-up to the first painted stage frame (program directory: $build/bin)"
+program_dir=$(cd "$build/bin" 2>/dev/null && pwd || true)
+for platform in offscreen xvfb; do
+    for run in 1 2 3; do
+        if [ "$platform" = xvfb ]; then
+            command -v xvfb-run >/dev/null || continue
+            out=$(xvfb-run -a -s "-screen 0 1920x1080x24" "$bin/startup_probe" 2>/dev/null)
+        else
+            out=$(QT_QPA_PLATFORM=offscreen "$bin/startup_probe" 2>/dev/null)
+        fi
+        echo "$platform run $run: $out"
+    done
+done
