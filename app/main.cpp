@@ -3,12 +3,14 @@
 
 #include "draw/main_form.h"
 #include "platform/design_resources.h"
+#include "platform/look.h"
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     initDesignResources();
     QApplication::setApplicationName(QStringLiteral("Lumora"));
+    QApplication::setFont(Look::defaultFont());
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/design/lumora.png")));
 
     auto *stage = new MainForm();

@@ -220,8 +220,17 @@ void MainForm::Form_Load()
 
 void MainForm::showOnStage()
 {
-    if (QScreen *current = screen())
+    if (QScreen *current = screen()) {
         setGeometry(current->geometry());
+        // The default font grows with a large screen, as a desktop's display scaling would
+        // make it, so the operator can read the buttons on a 4K projector.
+        QFont consoleFont = Look::defaultFont();
+        consoleFont.setPointSizeF(consoleFont.pointSizeF() *
+                                  std::max(1.0, current->geometry().height() / 1080.0));
+        for (QPushButton *button : {Command1, Command2, Command3, Command4, Command5, Command7,
+                                    Command8, Command9})
+            button->setFont(consoleFont);
+    }
     showMaximized();
 }
 

@@ -49,4 +49,13 @@ QFont font(Face face, double points, bool bold)
     return f;
 }
 
+QFont defaultFont()
+{
+    QFont f = QApplication::font();
+    f.setFamilies({QStringLiteral("Microsoft YaHei"), QStringLiteral("SimSun"),
+                   QStringLiteral("Noto Sans CJK SC")});
+    f.setPointSizeF(9);
+    return f;
+}
+
 } // namespace Look

@@ -20,4 +20,8 @@ enum class Face { SongTi, HeiTi, LiShu, XinWei, Default };
 // The face's family list with fallbacks, in points, bold or not.
 QFont font(Face face, double points, bool bold);
 
+// The program's default font for buttons, dialogs and message boxes: the Chinese system UI
+// face at 9 points, with fallbacks.
+QFont defaultFont();
+
 } // namespace Look

@@ -6,6 +6,7 @@
 #include "platform/design_resources.h"
 #include "platform/look.h"
 #include "windows/author_credit.h"
+#include "windows/note_label.h"
 #include "windows/window_setup.h"
 
 InstructionsForm::InstructionsForm(QWidget *parent) : QWidget(parent)
@@ -43,9 +44,7 @@ InstructionsForm::InstructionsForm(QWidget *parent) : QWidget(parent)
              AuthorCredit::weChat()},
     };
     for (const Note &note : notes) {
-        auto *label = new QLabel(note.text, this);
-        label->setObjectName(QLatin1String(note.name));
-        label->setWordWrap(true);
+        auto *label = new NoteLabel(QLatin1String(note.name), note.text, this);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         label->setFont(Look::font(Look::Face::SongTi, 12, true));
         QPalette palette = label->palette();
