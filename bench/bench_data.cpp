@@ -17,7 +17,8 @@ QStringList people(int count)
     QStringList list;
     list.reserve(count);
     for (int k = 1; k <= count; ++k)
-        list.append(QStringLiteral("P%1 %2").arg(k, 7, 10, QLatin1Char('0')).arg(names[k % names.size()]));
+        list.append(
+            QStringLiteral("P%1 %2").arg(k, 7, 10, QLatin1Char('0')).arg(names[k % names.size()]));
     return list;
 }
 
@@ -29,8 +30,9 @@ QString scratchFolder()
 
 QString rosterFile(int count, bool utf8)
 {
-    const QString path = QDir(scratchFolder())
-                             .filePath(QStringLiteral("roster-%1-%2.vok").arg(count).arg(utf8 ? "utf8" : "gb"));
+    const QString path =
+        QDir(scratchFolder())
+            .filePath(QStringLiteral("roster-%1-%2.vok").arg(count).arg(utf8 ? "utf8" : "gb"));
     if (QFile::exists(path))
         return path;
     const QString text = people(count).join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");

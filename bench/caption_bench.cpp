@@ -20,11 +20,16 @@ static void CaptionFrame(benchmark::State &state)
     // Half-way through the pass: a full band of lines in view.
     qint32 position = -qint32(lines.size() / 2 * pitch);
     for (auto _ : state) {
-        benchmark::DoNotOptimize(ScrollCaption::DrawScrollText(
-            lines, back, work, show, 0x00C0FFFF, 0x000080FF, position, 1, 2));
+        benchmark::DoNotOptimize(ScrollCaption::DrawScrollText(lines, back, work, show, 0x00C0FFFF,
+                                                               0x000080FF, position, 1, 2));
         --position;
     }
     state.SetComplexityN(state.range(0));
 }
-BENCHMARK(CaptionFrame)->Arg(100)->Arg(10000)->Arg(100000)->Arg(1000000)
-    ->Unit(benchmark::kMicrosecond)->Complexity(benchmark::o1);
+BENCHMARK(CaptionFrame)
+    ->Arg(100)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->Unit(benchmark::kMicrosecond)
+    ->Complexity(benchmark::o1);

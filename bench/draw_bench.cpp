@@ -48,7 +48,10 @@ static void RollingTickOnStage(benchmark::State &state)
     for (auto _ : state)
         form.Timer1_Timer();
 }
-BENCHMARK(RollingTickOnStage)->Args({1000000, 4})->Args({1000000, 50})->Unit(benchmark::kMicrosecond);
+BENCHMARK(RollingTickOnStage)
+    ->Args({1000000, 4})
+    ->Args({1000000, 50})
+    ->Unit(benchmark::kMicrosecond);
 
 // Removing a round's winners from the pool: one pass over the pool.
 static void StopRemoveWinners(benchmark::State &state)
@@ -68,7 +71,10 @@ static void StopRemoveWinners(benchmark::State &state)
     }
     state.SetComplexityN(state.range(0));
 }
-BENCHMARK(StopRemoveWinners)->Arg(10000)->Arg(1000000)->Unit(benchmark::kMillisecond)
+BENCHMARK(StopRemoveWinners)
+    ->Arg(10000)
+    ->Arg(1000000)
+    ->Unit(benchmark::kMillisecond)
     ->Complexity(benchmark::oN);
 
 // Recording a round: one block written and pushed to the disk.
@@ -77,7 +83,8 @@ static void StopRecordRound(benchmark::State &state)
     QTemporaryDir dir;
     ResultsFile file;
     file.create(dir.filePath(QStringLiteral("r.txt")));
-    const QString winners = BenchData::people(50).join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
+    const QString winners =
+        BenchData::people(50).join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
     for (auto _ : state)
         file.write(Results::roundHeading(QStringLiteral("★★"), QStringLiteral("三等奖"), 1) +
                    QStringLiteral("\r\n") + winners);

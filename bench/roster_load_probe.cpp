@@ -50,15 +50,18 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     if (argc >= 5 && QByteArray(argv[1]) == "make") {
         const QString dir = QString::fromLocal8Bit(argv[2]);
-        const QString text = BenchData::people(QByteArray(argv[3]).toInt()).join(QStringLiteral("\r\n"));
+        const QString text =
+            BenchData::people(QByteArray(argv[3]).toInt()).join(QStringLiteral("\r\n"));
         QFile roster(dir + QStringLiteral("/参与抽奖名单.vok"));
         roster.open(QIODevice::WriteOnly);
         roster.write(QByteArray(argv[4]) == "utf-8" ? text.toUtf8() : TextCodec::toAnsi(text));
         QFile settings(dir + QStringLiteral("/SysInfo.ini"));
         settings.open(QIODevice::WriteOnly);
-        settings.write(TextCodec::toAnsi(QStringLiteral(
-            "[公司名称]\r\n公司名称=星辰\r\n活动名称=年会\r\n[一等奖]\r\n次数=1\r\n人数=2\r\n奖品=车\r\n"
-            "[二等奖]\r\n次数=2\r\n人数=3\r\n奖品=电脑\r\n[三等奖]\r\n次数=3\r\n人数=50\r\n奖品=卡\r\n")));
+        settings.write(
+            TextCodec::toAnsi(QStringLiteral("[公司名称]\r\n公司名称=星辰\r\n活动名称=年会\r\n["
+                                             "一等奖]\r\n次数=1\r\n人数=2\r\n奖品=车\r\n"
+                                             "[二等奖]\r\n次数=2\r\n人数=3\r\n奖品=电脑\r\n[三等奖]"
+                                             "\r\n次数=3\r\n人数=50\r\n奖品=卡\r\n")));
         return 0;
     }
     if (argc < 3)

@@ -103,9 +103,9 @@ void MainForm::buildControls()
 {
     const auto twips = Look::twipsRect;
     // Labels first: they lie beneath the buttons, lists and picture boxes.
-    Label4 = stageLabel(new AutoSizeLabel(QStringLiteral("Label4"), this),
-                        twips(1065, 225, 12705, 960), Look::font(Face::SongTi, 48, true),
-                        0x0000FFFF, Qt::AlignHCenter | Qt::AlignTop);
+    Label4 =
+        stageLabel(new AutoSizeLabel(QStringLiteral("Label4"), this), twips(1065, 225, 12705, 960),
+                   Look::font(Face::SongTi, 48, true), 0x0000FFFF, Qt::AlignHCenter | Qt::AlignTop);
     Label4->setCaption(QStringLiteral("Lumora"));
     Label9 = stageLabel(plainLabel(QStringLiteral("Label9"), QStringLiteral("大奖属于你"), this),
                         twips(90, 1395, 14370, 1005), Look::font(Face::SongTi, 42, true),
@@ -119,11 +119,11 @@ void MainForm::buildControls()
     Label2 = stageLabel(new NamesLabel(QStringLiteral("Label2"), this),
                         twips(6570, 3600, 555, 1035), Look::font(Face::LiShu, 51.75, true),
                         0x0000FFFF, Qt::AlignHCenter | Qt::AlignTop);
-    Label6 = stageLabel(plainLabel(QStringLiteral("Label6"),
-                                   QStringLiteral("抽奖结果已经保存到目录下中奖名单中，请查询"),
-                                   this),
-                        twips(225, 8370, 13245, 600), Look::font(Face::SongTi, 24, true),
-                        0x00FF00FF, Qt::AlignHCenter | Qt::AlignTop);
+    Label6 =
+        stageLabel(plainLabel(QStringLiteral("Label6"),
+                              QStringLiteral("抽奖结果已经保存到目录下中奖名单中，请查询"), this),
+                   twips(225, 8370, 13245, 600), Look::font(Face::SongTi, 24, true), 0x00FF00FF,
+                   Qt::AlignHCenter | Qt::AlignTop);
     Label8 = stageLabel(plainLabel(QStringLiteral("Label8"), QString(), this),
                         twips(3690, 8550, 9480, 630), Look::font(Face::XinWei, 36, false),
                         0x0000FFFF, Qt::AlignLeft | Qt::AlignTop);
@@ -131,14 +131,15 @@ void MainForm::buildControls()
     Label7 = stageLabel(plainLabel(QStringLiteral("Label7"), AuthorCredit::stageLine(), this),
                         twips(180, 9000, 13110, 600), Look::font(Face::SongTi, 21.75, true),
                         0x0000C000, Qt::AlignHCenter | Qt::AlignTop);
-    Label3 = stageLabel(plainLabel(QStringLiteral("Label3"), QStringLiteral("当前被选序号"), this),
-                        twips(12375, 225, 1455, 525), font(), 0x000000FF,
-                        Qt::AlignLeft | Qt::AlignTop);
+    Label3 =
+        stageLabel(plainLabel(QStringLiteral("Label3"), QStringLiteral("当前被选序号"), this),
+                   twips(12375, 225, 1455, 525), font(), 0x000000FF, Qt::AlignLeft | Qt::AlignTop);
     Label3->setAutoFillBackground(true);
     Label3->setVisible(false);
 
     Command5 = consoleButton(QStringLiteral("Command5"), QStringLiteral("奖项设置"), 3150, this);
-    Command1 = consoleButton(QStringLiteral("Command1"), QStringLiteral("读取验证数据"), 3735, this);
+    Command1 =
+        consoleButton(QStringLiteral("Command1"), QStringLiteral("读取验证数据"), 3735, this);
     Command8 = consoleButton(QStringLiteral("Command8"), QStringLiteral("启动抽奖机"), 4275, this);
     Command2 = consoleButton(QStringLiteral("Command2"), QStringLiteral("三等奖"), 4875, this);
     Command3 = consoleButton(QStringLiteral("Command3"), QStringLiteral("二等奖"), 5580, this);
@@ -227,8 +228,8 @@ void MainForm::showOnStage()
         QFont consoleFont = Look::defaultFont();
         consoleFont.setPointSizeF(consoleFont.pointSizeF() *
                                   std::max(1.0, current->geometry().height() / 1080.0));
-        for (QPushButton *button : {Command1, Command2, Command3, Command4, Command5, Command7,
-                                    Command8, Command9})
+        for (QPushButton *button :
+             {Command1, Command2, Command3, Command4, Command5, Command7, Command8, Command9})
             button->setFont(consoleFont);
     }
     showMaximized();
@@ -298,8 +299,7 @@ PrizeSettingsForm *MainForm::prizeSettings()
                     Label4->setCaption(company);
                     Label9->setText(activity);
                 });
-        connect(m_prizeSettings, &PrizeSettingsForm::accepted, this,
-                &MainForm::onSettingsAccepted);
+        connect(m_prizeSettings, &PrizeSettingsForm::accepted, this, &MainForm::onSettingsAccepted);
     }
     return m_prizeSettings;
 }
@@ -342,9 +342,9 @@ void MainForm::Command9_Click()
 
 void MainForm::Command7_Click()
 {
-    const auto answer = showMessage(QStringLiteral("确定要关闭抽奖系统吗？"),
-                                    QStringLiteral("抽奖系统警告"), MessageBoxService::Icon::None,
-                                    MessageBoxService::Buttons::OkCancel);
+    const auto answer =
+        showMessage(QStringLiteral("确定要关闭抽奖系统吗？"), QStringLiteral("抽奖系统警告"),
+                    MessageBoxService::Icon::None, MessageBoxService::Buttons::OkCancel);
     if (answer != MessageBoxService::Answer::Ok)
         return;
     m_results.close();

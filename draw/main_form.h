@@ -35,16 +35,16 @@ public:
     void showOnStage();
 
     // The state of the run.
-    qint32 i = 0;        // pick and winner loop counter
-    QStringList ST;      // the roster pool: who is still in the draw
-    qint32 iCount = 0;   // upper bound of ST; -1 when it is empty
+    qint32 i = 0;                  // pick and winner loop counter
+    QStringList ST;                // the roster pool: who is still in the draw
+    qint32 iCount = 0;             // upper bound of ST; -1 when it is empty
     qint16 g1 = 0, g2 = 0, g3 = 0; // rounds still to draw: first, second, third prize
     qint16 c1 = 0, c2 = 0, c3 = 0; // rounds configured
     qint16 n1 = 0, n2 = 0, n3 = 0; // winners per round
-    qint16 nflag = 0;    // level being drawn: 0 none, 3 third, 2 second, 1 first prize
-    QString str2;        // this run's results file
-    QString mstrPath;    // the program directory, ending in exactly one separator
-    QImage picTemp;      // the stretched background
+    qint16 nflag = 0;              // level being drawn: 0 none, 3 third, 2 second, 1 first prize
+    QString str2;                  // this run's results file
+    QString mstrPath;              // the program directory, ending in exactly one separator
+    QImage picTemp;                // the stretched background
 
     void ResizeInit(QWidget *FormName);
     void ResizeForm(QWidget *FormName);
@@ -114,9 +114,8 @@ private:
     QLabel *Label8 = nullptr;
     QLabel *Label7 = nullptr;
     QLabel *Label3 = nullptr;
-    QPushButton *Command1 = nullptr, *Command2 = nullptr, *Command3 = nullptr,
-                *Command4 = nullptr, *Command5 = nullptr, *Command7 = nullptr,
-                *Command8 = nullptr, *Command9 = nullptr;
+    QPushButton *Command1 = nullptr, *Command2 = nullptr, *Command3 = nullptr, *Command4 = nullptr,
+                *Command5 = nullptr, *Command7 = nullptr, *Command8 = nullptr, *Command9 = nullptr;
     QListView *List1 = nullptr;
     QListView *List2 = nullptr;
     QStringListModel *m_list1Items = nullptr;
@@ -138,9 +137,9 @@ private:
 
     QImage m_designBackground;
     ResultsFile m_results;
-    bool m_resultsClosedByEvent = false;     // the first prize's last round closed the file
-    std::vector<qint32> m_lastPicks;         // the pool indices the last tick showed
-    bool m_rollTicked = false;               // the running roll has shown names
+    bool m_resultsClosedByEvent = false; // the first prize's last round closed the file
+    std::vector<qint32> m_lastPicks;     // the pool indices the last tick showed
+    bool m_rollTicked = false;           // the running roll has shown names
     QEventLoop *m_pauseLoop = nullptr;
     bool m_closing = false;
 

@@ -41,9 +41,9 @@ void MainForm::StartScrollText(qint16 nInterval)
 
 void MainForm::timScrollText_Timer()
 {
-    const bool running = ScrollCaption::DrawScrollText(mstrScrollText, *移动图3, *移动图2, *移动图1,
-                                                       kCaptionBottomColor, kCaptionTopColor,
-                                                       mlngScrollPos, 1, 2);
+    const bool running =
+        ScrollCaption::DrawScrollText(mstrScrollText, *移动图3, *移动图2, *移动图1,
+                                      kCaptionBottomColor, kCaptionTopColor, mlngScrollPos, 1, 2);
     mlngScrollPos -= 1;
     if (!running) {
         InitScrollText();

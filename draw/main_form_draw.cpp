@@ -173,7 +173,8 @@ void MainForm::stopRoll(const PrizeLevel &level)
     appendItem(m_list1Items, level.logStart + QString::number(round) + QStringLiteral(" 次抽奖："));
 
     const QString winners = trimBlanks(Label1->text());
-    const bool recorded = writeRound(Results::roundHeading(level.marker, level.name, round), winners);
+    const bool recorded =
+        writeRound(Results::roundHeading(level.marker, level.name, round), winners);
     if (level.showsResultsNotice) {
         Label6->setVisible(true);
         Label7->setVisible(true);
@@ -205,8 +206,8 @@ void MainForm::stopRoll(const PrizeLevel &level)
 bool MainForm::writeRound(const QString &heading, const QString &winners)
 {
     // Rounds drawn after the first prize closed the file are appended to it.
-    const bool reopened = !m_results.isOpen() && m_resultsClosedByEvent &&
-                          m_results.reopenForAppend();
+    const bool reopened =
+        !m_results.isOpen() && m_resultsClosedByEvent && m_results.reopenForAppend();
     // The heading and the winners go out in one write: a crash never leaves half a block.
     const bool written = m_results.write(heading + kCrLf + winners);
     if (reopened) {

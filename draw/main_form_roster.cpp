@@ -4,9 +4,9 @@
 #include <QStringListModel>
 
 #include "draw/main_form.h"
-#include "platform/auto_size_label.h"
 #include "draw/random_pick.h"
 #include "draw/roster.h"
+#include "platform/auto_size_label.h"
 #include "platform/file_dialog.h"
 #include "platform/message_box.h"
 #include "platform/numeric_text.h"

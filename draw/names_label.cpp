@@ -98,8 +98,8 @@ void NamesLabel::refit()
         // Keep the whole block on the stage.
         left = std::clamp(left, m_stageArea.left(),
                           std::max(m_stageArea.left(), m_stageArea.right() + 1 - wanted.width()));
-        top = std::min(top, std::max(m_stageArea.top(),
-                                     m_stageArea.bottom() + 1 - wanted.height()));
+        top =
+            std::min(top, std::max(m_stageArea.top(), m_stageArea.bottom() + 1 - wanted.height()));
     }
     setGeometry(left, top, wanted.width(), wanted.height());
     update();

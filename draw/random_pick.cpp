@@ -20,9 +20,13 @@ void RandomSource::reseedFromClock()
     if (m_fixed)
         return;
     std::random_device entropy;
-    const auto clock = std::uint64_t(
-        std::chrono::high_resolution_clock::now().time_since_epoch().count());
-    std::seed_seq seed{entropy(), entropy(), entropy(), entropy(), std::uint32_t(clock),
+    const auto clock =
+        std::uint64_t(std::chrono::high_resolution_clock::now().time_since_epoch().count());
+    std::seed_seq seed{entropy(),
+                       entropy(),
+                       entropy(),
+                       entropy(),
+                       std::uint32_t(clock),
                        std::uint32_t(clock >> 32)};
     m_engine.seed(seed);
 }

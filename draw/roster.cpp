@@ -6,8 +6,9 @@ namespace Roster {
 
 QStringList loadFailureLines()
 {
-    return {QStringLiteral("加载文件加载错误"), QString(), QStringLiteral("请确认根目录存在"),
-            QString(),                          QStringLiteral("参与抽奖名单.vok"), QString(),
+    return {QStringLiteral("加载文件加载错误"), QString(),
+            QStringLiteral("请确认根目录存在"), QString(),
+            QStringLiteral("参与抽奖名单.vok"), QString(),
             QStringLiteral("如果没有，请建立")};
 }
 

@@ -70,8 +70,8 @@ bool DrawScrollText(const QStringList &Lines, PictureBox &BackPic, PictureBox &W
     const float SW = float(WorkPic.scaleWidth());
     const Gradient gradient = makeGradient(BottomColor, TopColor, SH, TH);
 
-    PictureBox::copyRect(WorkPic, 0, roundToInt(WorkPic.scaleTop()), roundToInt(SW),
-                         roundToInt(SH), BackPic, 0, 0);
+    PictureBox::copyRect(WorkPic, 0, roundToInt(WorkPic.scaleTop()), roundToInt(SW), roundToInt(SH),
+                         BackPic, 0, 0);
 
     bool result = true;
     if (last < 0) {

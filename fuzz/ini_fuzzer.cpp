@@ -35,8 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         return 0;
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
     const auto encoding = TextCodec::detectEncoding(bytes);
-    const bool eightBit = encoding == TextCodec::Encoding::Gb18030 ||
-                          encoding == TextCodec::Encoding::Utf8;
+    const bool eightBit =
+        encoding == TextCodec::Encoding::Gb18030 || encoding == TextCodec::Encoding::Utf8;
     IniDocument document(bytes);
     if (eightBit)
         FUZZ_CHECK(document.toBytes() == bytes);

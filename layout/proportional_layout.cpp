@@ -76,8 +76,8 @@ void ResizeInit(QWidget *FormName, qint32 &designWidth, qint32 &designHeight)
             continue; // no geometry to record
         const QRect r = designRect(control);
         const double k = Look::kTwipsPerPixel;
-        object->setProperty(kTagProperty, formatTag(r.x() * k, r.y() * k, r.width() * k,
-                                                    r.height() * k));
+        object->setProperty(kTagProperty,
+                            formatTag(r.x() * k, r.y() * k, r.width() * k, r.height() * k));
     }
 }
 

@@ -30,8 +30,8 @@ QFont font(Face face, double points, bool bold)
                        QStringLiteral("Noto Serif CJK SC")});
         break;
     case Face::HeiTi:
-        f.setFamilies({QStringLiteral("SimHei"), QStringLiteral("黑体"),
-                       QStringLiteral("Noto Sans CJK SC")});
+        f.setFamilies(
+            {QStringLiteral("SimHei"), QStringLiteral("黑体"), QStringLiteral("Noto Sans CJK SC")});
         break;
     case Face::LiShu:
         f.setFamilies({QStringLiteral("LiSu"), QStringLiteral("隶书"),

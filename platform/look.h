@@ -9,7 +9,10 @@ namespace Look {
 
 inline constexpr double kTwipsPerPixel = 15.0;
 
-inline double twipsToPixels(double twips) { return twips / kTwipsPerPixel; }
+inline double twipsToPixels(double twips)
+{
+    return twips / kTwipsPerPixel;
+}
 QRect twipsRect(int left, int top, int width, int height);
 
 // A colour written &H00BBGGRR.

@@ -34,7 +34,7 @@ public:
 inline constexpr const char16_t *kApplicationTitle = u"Lumora";
 
 // Shorthands for the program's message boxes.
-MessageBoxService::Answer showMessage(const QString &text, const QString &caption = QString(),
-                                      MessageBoxService::Icon icon = MessageBoxService::Icon::None,
-                                      MessageBoxService::Buttons buttons =
-                                          MessageBoxService::Buttons::Ok);
+MessageBoxService::Answer
+showMessage(const QString &text, const QString &caption = QString(),
+            MessageBoxService::Icon icon = MessageBoxService::Icon::None,
+            MessageBoxService::Buttons buttons = MessageBoxService::Buttons::Ok);

@@ -48,8 +48,8 @@ IniDocument::IniDocument(const QByteArray &original)
         qsizetype terminatorLength = 1;
         if (c == '\r' && pos + 1 < n && bytes[pos + 1] == '\n')
             terminatorLength = 2;
-        m_lines.push_back(parse(bytes.mid(start, pos - start), bytes.mid(pos, terminatorLength),
-                                m_workEncoding));
+        m_lines.push_back(
+            parse(bytes.mid(start, pos - start), bytes.mid(pos, terminatorLength), m_workEncoding));
         pos += terminatorLength - 1;
         start = pos + 1;
     }
@@ -127,8 +127,8 @@ std::optional<QString> IniDocument::value(const QString &section, const QString 
 
 IniDocument::Line IniDocument::makeLine(const QString &text) const
 {
-    const QByteArray content = m_workEncoding == Encoding::Gb18030 ? TextCodec::toAnsi(text)
-                                                                    : text.toUtf8();
+    const QByteArray content =
+        m_workEncoding == Encoding::Gb18030 ? TextCodec::toAnsi(text) : text.toUtf8();
     return parse(content, QByteArrayLiteral("\r\n"), m_workEncoding);
 }
 

@@ -63,15 +63,17 @@ public:
                     kept += c;
             }
             if (kept != input->commitString()) {
-                input->setCommitString(kept, input->replacementStart(),
-                                       input->replacementLength());
+                input->setCommitString(kept, input->replacementStart(), input->replacementLength());
             }
         }
         return QObject::eventFilter(watched, event);
     }
 
 private:
-    bool keeps(int code) const { return m_kind == Kind::Strict ? strictKeeps(code) : looseKeeps(code); }
+    bool keeps(int code) const
+    {
+        return m_kind == Kind::Strict ? strictKeeps(code) : looseKeeps(code);
+    }
 
     Kind m_kind;
 };

@@ -51,8 +51,8 @@ QGroupBox *makeFrame(QWidget *parent, const QString &name, const QString &title,
 {
     auto *frame = new QGroupBox(title, parent);
     frame->setObjectName(name);
-    frame->setStyleSheet(QStringLiteral("QGroupBox::title { color: %1; }")
-                             .arg(Look::bgr(colour).name()));
+    frame->setStyleSheet(
+        QStringLiteral("QGroupBox::title { color: %1; }").arg(Look::bgr(colour).name()));
     return frame;
 }
 
@@ -89,9 +89,9 @@ void PrizeSettingsForm::buildControls()
     label8->setFont(heading);
     placeTwips(label8, 135, 90, 3840, 240);
 
-    QGroupBox *frame4 = makeFrame(this, QStringLiteral("Frame4"),
-                                  QStringLiteral("公司名称、活动名称：（字数最多20个）"),
-                                  0x00C00000);
+    QGroupBox *frame4 =
+        makeFrame(this, QStringLiteral("Frame4"),
+                  QStringLiteral("公司名称、活动名称：（字数最多20个）"), 0x00C00000);
     placeTwips(frame4, 135, 495, 5640, 1500);
     QLineEdit *text7 = makeField(frame4, 7, QStringLiteral("星辰科技有限公司"));
     text7->setFont(entry);
@@ -116,12 +116,16 @@ void PrizeSettingsForm::buildControls()
             prizeLeft, prizeWidth;
     };
     const LevelFrame levels[] = {
-        {u"Frame1", u"一等奖：", 2565, 1, 2, 9, u"Label2", u"Label3", u"Label9", u"1", u"2",
-         u"苹果 iPhone 6S 一部", 360, 405, 960, 855, 900, 1050, 1260, 3255},
-        {u"Frame2", u"二等奖：", 4005, 3, 4, 10, u"Label4", u"Label5", u"Label10", u"2", u"3",
-         u"小米Note顶配版 4G RAM 一部", 405, 450, 1050, 900, 945, 1050, 1260, 3255},
-        {u"Frame3", u"三等奖：", 5445, 5, 6, 11, u"Label6", u"Label7", u"Label11", u"3", u"4",
-         u"人民币 500 元", 360, 405, 1050, 900, 945, 735, 1215, 3300},
+        {u"Frame1", u"一等奖：", 2565,      1,    2,    9,
+         u"Label2", u"Label3",   u"Label9", u"1", u"2", u"苹果 iPhone 6S 一部",
+         360,       405,         960,       855,  900,  1050,
+         1260,      3255},
+        {u"Frame2", u"二等奖：", 4005,       3,    4,    10,
+         u"Label4", u"Label5",   u"Label10", u"2", u"3", u"小米Note顶配版 4G RAM 一部",
+         405,       450,         1050,       900,  945,  1050,
+         1260,      3255},
+        {u"Frame3", u"三等奖：",      5445, 5,   6,    11,  u"Label6", u"Label7", u"Label11", u"3",
+         u"4",      u"人民币 500 元", 360,  405, 1050, 900, 945,       735,       1215,       3300},
     };
     for (const LevelFrame &l : levels) {
         QGroupBox *frame = makeFrame(this, str(l.frame), str(l.title), 0x00FF00FF);

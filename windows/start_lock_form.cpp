@@ -73,8 +73,8 @@ void StartLockForm::Command1_Click()
 {
     WriteIni(kSection, kKey, m_stored->text());
     if (m_stored->text() != m_entry->text()) {
-        showMessage(QStringLiteral("密码错误！无权启动抽奖系统."), QStringLiteral("再次确认启动密码"),
-                    MessageBoxService::Icon::Critical);
+        showMessage(QStringLiteral("密码错误！无权启动抽奖系统."),
+                    QStringLiteral("再次确认启动密码"), MessageBoxService::Icon::Critical);
         return;
     }
     emit unlocked();

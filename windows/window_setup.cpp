@@ -8,8 +8,8 @@
 
 namespace WindowSetup {
 
-void makeDialogWindow(QWidget *window, const QString &name, const QString &caption,
-                      int widthTwips, int heightTwips)
+void makeDialogWindow(QWidget *window, const QString &name, const QString &caption, int widthTwips,
+                      int heightTwips)
 {
     window->setObjectName(name);
     window->setWindowTitle(caption);

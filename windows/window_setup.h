@@ -9,8 +9,8 @@ class QLabel;
 // or maximize button, unloaded by its close box, centred on the screen.
 namespace WindowSetup {
 
-void makeDialogWindow(QWidget *window, const QString &name, const QString &caption,
-                      int widthTwips, int heightTwips);
+void makeDialogWindow(QWidget *window, const QString &name, const QString &caption, int widthTwips,
+                      int heightTwips);
 void centreOnScreen(QWidget *window);
 // Places a control at a position given in twips relative to its container.
 void placeTwips(QWidget *control, int left, int top, int width, int height);

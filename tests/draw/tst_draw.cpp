@@ -54,8 +54,7 @@ void TestDraw::cleanup()
     RandomSource::shared().clearFixedSeed();
 }
 
-void TestDraw::startEvent(const QStringList &roster, int r1, int w1, int r2, int w2, int r3,
-                          int w3)
+void TestDraw::startEvent(const QStringList &roster, int r1, int w1, int r2, int w2, int r3, int w3)
 {
     m_dir->writeSettings(r1, w1, r2, w2, r3, w3);
     const QString path = m_dir->writeRoster(QStringLiteral("名单.vok"), roster);
@@ -81,7 +80,8 @@ void TestDraw::workedExampleThirdPrize()
     QCOMPARE(form().nflag, qint16(3));
     QCOMPARE(m_stage->enabledButtons(), (QStringList{"Command2", "Command7", "Command9"}));
     QVERIFY(m_stage->shown(QStringLiteral("Label8")));
-    QCOMPARE(m_stage->text(QStringLiteral("Label8")), QStringLiteral("三等奖的抽奖正在火热进行中 ……"));
+    QCOMPARE(m_stage->text(QStringLiteral("Label8")),
+             QStringLiteral("三等奖的抽奖正在火热进行中 ……"));
     QCOMPARE(m_stage->text(QStringLiteral("Label5")), QStringLiteral("奖励红包"));
     QVERIFY(m_stage->shown(QStringLiteral("Label1")));
     QVERIFY(!m_stage->shown(QStringLiteral("Label2")));
@@ -113,9 +113,9 @@ void TestDraw::workedExampleThirdPrize()
              MediaPlayer::State::Paused);
 
     const QByteArray bytes = m_dir->read(QFileInfo(form().str2).fileName());
-    const QByteArray block = TextCodec::toAnsi(QStringLiteral("★★ 三等奖第 1 次抽奖结果：★★\r\n\r\n") +
-                                               winners.join(QStringLiteral("\r\n")) +
-                                               QStringLiteral("\r\n\r\n"));
+    const QByteArray block =
+        TextCodec::toAnsi(QStringLiteral("★★ 三等奖第 1 次抽奖结果：★★\r\n\r\n") +
+                          winners.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n\r\n"));
     QVERIFY(bytes.endsWith(block));
 
     // Rounds two and three; then the level closes and the others open.
@@ -124,7 +124,8 @@ void TestDraw::workedExampleThirdPrize()
     m_stage->drawRound(3);
     QCOMPARE(form().g3, qint16(0));
     QCOMPARE(form().iCount, 3);
-    QCOMPARE(m_stage->enabledButtons(), (QStringList{"Command3", "Command4", "Command7", "Command9"}));
+    QCOMPARE(m_stage->enabledButtons(),
+             (QStringList{"Command3", "Command4", "Command7", "Command9"}));
     QCOMPARE(form().nflag, qint16(0));
     QVERIFY(resultLines().contains(QStringLiteral("★★ 三等奖第 3 次抽奖结果：★★")));
 }
@@ -281,7 +282,8 @@ void TestDraw::roundAfterFirstPrizeIsAppended()
     startEvent(ProgramDir::people(20), 1, 2, 1, 1, 2, 2);
     m_stage->drawRound(1); // the first prize before the others: the event's end
     QVERIFY(!form().resultsFile().isOpen());
-    QCOMPARE(m_stage->enabledButtons(), (QStringList{"Command2", "Command3", "Command7", "Command9"}));
+    QCOMPARE(m_stage->enabledButtons(),
+             (QStringList{"Command2", "Command3", "Command7", "Command9"}));
     m_stage->drawRound(3);
     const QStringList late = m_stage->drawRound(3);
     QVERIFY(!form().resultsFile().isOpen());
@@ -332,8 +334,13 @@ void TestDraw::manyWinnersAllStayOnStage()
     QVERIFY(rolling->currentFit().columns > 1);
     QVERIFY(rolling->currentFit().pointSize < 52);
     QVERIFY2(form().rect().contains(rolling->geometry()),
-             qPrintable(QStringLiteral("%1,%2 %3x%4 in %5x%6").arg(rolling->x()).arg(rolling->y())
-                            .arg(rolling->width()).arg(rolling->height()).arg(form().width()).arg(form().height())));
+             qPrintable(QStringLiteral("%1,%2 %3x%4 in %5x%6")
+                            .arg(rolling->x())
+                            .arg(rolling->y())
+                            .arg(rolling->width())
+                            .arg(rolling->height())
+                            .arg(form().width())
+                            .arg(form().height())));
     // Left of the button column.
     QVERIFY(rolling->geometry().right() < m_stage->button(QStringLiteral("Command2"))->x());
     QCOMPARE(rolling->font().pointSizeF(), 52.0); // the label's own font is as specified

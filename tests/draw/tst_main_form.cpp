@@ -54,7 +54,8 @@ void TestMainForm::startsAwaitingSettings()
     QCOMPARE(form.findChild<IntervalTimer *>(QStringLiteral("Timer2"))->interval(), 300);
     QCOMPARE(form.findChild<IntervalTimer *>(QStringLiteral("Timer3"))->interval(), 250);
 
-    QCOMPARE(player(stage, "WindowsMediaPlayer2")->url(), dir.path() + QStringLiteral("/Varneth - 默.mp3"));
+    QCOMPARE(player(stage, "WindowsMediaPlayer2")->url(),
+             dir.path() + QStringLiteral("/Varneth - 默.mp3"));
     QCOMPARE(player(stage, "WindowsMediaPlayer2")->playCount(), 1000);
     QCOMPARE(player(stage, "WindowsMediaPlayer2")->state(), MediaPlayer::State::Playing);
     QCOMPARE(player(stage, "WindowsMediaPlayer1")->url(),

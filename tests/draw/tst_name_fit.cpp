@@ -19,8 +19,10 @@ void TestNameFit::fits_data()
     QTest::addColumn<int>("columns");
     QTest::newRow("four names fit as designed") << 4 << 200.0 << QSizeF(900, 330) << 52.0 << 1;
     QTest::newRow("no names") << 0 << 0.0 << QSizeF(900, 330) << 52.0 << 1;
-    QTest::newRow("ten names: columns at full size") << 10 << 200.0 << QSizeF(900, 330) << 52.0 << 3;
-    QTest::newRow("hundred names: smaller and columns") << 100 << 200.0 << QSizeF(900, 330) << -1.0 << -1;
+    QTest::newRow("ten names: columns at full size")
+        << 10 << 200.0 << QSizeF(900, 330) << 52.0 << 3;
+    QTest::newRow("hundred names: smaller and columns")
+        << 100 << 200.0 << QSizeF(900, 330) << -1.0 << -1;
     QTest::newRow("one very long name shrinks") << 1 << 1800.0 << QSizeF(900, 330) << -1.0 << 1;
 }
 
@@ -32,7 +34,8 @@ void TestNameFit::fits()
     QFETCH(double, points);
     QFETCH(int, columns);
     const double lineHeight = 70;
-    const NameFit fit = fitNames(std::vector<double>(size_t(names), width), lineHeight, 52, area, 40);
+    const NameFit fit =
+        fitNames(std::vector<double>(size_t(names), width), lineHeight, 52, area, 40);
     if (points > 0)
         QCOMPARE(fit.pointSize, points);
     else

@@ -120,8 +120,8 @@ void TestRandomPick::deleteArray_data()
     QTest::addColumn<QStringList>("array");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QStringList>("after");
-    QTest::newRow("first of two equal") << QStringList{"a", "b", "a", "c"} << "a"
-                                        << QStringList{"b", "a", "c"};
+    QTest::newRow("first of two equal")
+        << QStringList{"a", "b", "a", "c"} << "a" << QStringList{"b", "a", "c"};
     QTest::newRow("case matters") << QStringList{"a", "b"} << "A" << QStringList{"a", "b"};
     QTest::newRow("blanks matter") << QStringList{"a", "b"} << "a " << QStringList{"a", "b"};
     QTest::newRow("last element") << QStringList{"x", "y", "z"} << "z" << QStringList{"x", "y"};

@@ -68,13 +68,15 @@ void TestResultsFile::roundBlocks_data()
     QTest::addColumn<QString>("winners");
     QTest::addColumn<QString>("text");
     QTest::newRow("third prize, two winners")
-        << "★★" << "三等奖" << 1 << "王五\r\n张三\r\n"
+        << "★★"
+        << "三等奖" << 1 << "王五\r\n张三\r\n"
         << "★★ 三等奖第 1 次抽奖结果：★★\r\n\r\n王五\r\n张三\r\n\r\n";
-    QTest::newRow("second prize")
-        << "◆◆" << "二等奖" << 2 << "甲\r\n"
-        << "◆◆ 二等奖第 2 次抽奖结果：◆◆\r\n\r\n甲\r\n\r\n";
+    QTest::newRow("second prize") << "◆◆"
+                                  << "二等奖" << 2 << "甲\r\n"
+                                  << "◆◆ 二等奖第 2 次抽奖结果：◆◆\r\n\r\n甲\r\n\r\n";
     QTest::newRow("first prize, no winner: three lines")
-        << "●●" << "一等奖" << 12 << ""
+        << "●●"
+        << "一等奖" << 12 << ""
         << "●● 一等奖第 12 次抽奖结果：●●\r\n\r\n\r\n";
 }
 

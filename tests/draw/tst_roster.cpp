@@ -29,7 +29,8 @@ void TestRoster::buildsThePool_data()
     QTest::newRow("blank and all-space lines skipped")
         << QStringList{"", " ", "     ", "a"} << QStringList{"a"} << QStringList{"a"};
     QTest::newRow("tab and full-width space are participants")
-        << QStringList{"\t", QStringLiteral("\u3000")} << QStringList{"\t", QStringLiteral("\u3000")}
+        << QStringList{"\t", QStringLiteral("\u3000")}
+        << QStringList{"\t", QStringLiteral("\u3000")}
         << QStringList{"\t", QStringLiteral("\u3000")};
     QTest::newRow("separator alone gives two empty entries")
         << QStringList{"|"} << QStringList{"", ""} << QStringList{"|"};
@@ -39,8 +40,8 @@ void TestRoster::buildsThePool_data()
         << QStringList{"  王五 ", "x | y"} << QStringList{"  王五 ", "x ", " y"}
         << QStringList{"  王五 ", "x | y"};
     QTest::newRow("all blank") << QStringList{"", "  "} << QStringList{} << QStringList{};
-    QTest::newRow("duplicates stay") << QStringList{"a", "a"} << QStringList{"a", "a"}
-                                     << QStringList{"a", "a"};
+    QTest::newRow("duplicates stay")
+        << QStringList{"a", "a"} << QStringList{"a", "a"} << QStringList{"a", "a"};
 }
 
 void TestRoster::buildsThePool()
@@ -58,13 +59,13 @@ void TestRoster::readsEveryEncodingAndLineEnd_data()
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QStringList>("lines");
     const QStringList names{QStringLiteral("张三"), QString(), QStringLiteral("李四")};
-    QTest::newRow("gb18030 cr lf") << TextCodec::toAnsi(QStringLiteral("张三\r\n\r\n李四\r\n"))
-                                   << names;
+    QTest::newRow("gb18030 cr lf")
+        << TextCodec::toAnsi(QStringLiteral("张三\r\n\r\n李四\r\n")) << names;
     QTest::newRow("lone cr") << TextCodec::toAnsi(QStringLiteral("张三\r\r李四")) << names;
     QTest::newRow("lone lf, one participant per line")
         << TextCodec::toAnsi(QStringLiteral("张三\n\n李四\n")) << names;
-    QTest::newRow("no final terminator") << TextCodec::toAnsi(QStringLiteral("张三\r\n\r\n李四"))
-                                         << names;
+    QTest::newRow("no final terminator")
+        << TextCodec::toAnsi(QStringLiteral("张三\r\n\r\n李四")) << names;
     QTest::newRow("utf-8") << QStringLiteral("张三\r\n\r\n李四\r\n").toUtf8() << names;
     QTest::newRow("utf-8 with bom")
         << QByteArray("\xEF\xBB\xBF") + QStringLiteral("张三\n\n李四").toUtf8() << names;

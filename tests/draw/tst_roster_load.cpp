@@ -41,8 +41,8 @@ void TestRosterLoad::cleanup()
 
 void TestRosterLoad::loadBuildsPoolCountersAndResultsFile()
 {
-    const QString roster = m_dir->writeRoster(
-        QStringLiteral("名单.vok"), {"1001 张三", "", "  ", "1002 李四", "1003|1004"});
+    const QString roster = m_dir->writeRoster(QStringLiteral("名单.vok"),
+                                              {"1001 张三", "", "  ", "1002 李四", "1003|1004"});
     m_stage->confirmSettings();
     m_stage->loadRoster(roster);
     MainForm &form = m_stage->form();
@@ -56,8 +56,8 @@ void TestRosterLoad::loadBuildsPoolCountersAndResultsFile()
 
     QCOMPARE(m_dir->resultsFiles().size(), 1);
     QCOMPARE(form.str2, m_dir->file(m_dir->resultsFiles().first()));
-    const QStringList lines = TextCodec::splitLines(
-        TextCodec::decode(m_dir->read(m_dir->resultsFiles().first())));
+    const QStringList lines =
+        TextCodec::splitLines(TextCodec::decode(m_dir->read(m_dir->resultsFiles().first())));
     QCOMPARE(lines.size(), 14);
     QCOMPARE(lines[0], QStringLiteral("测试公司"));
     QCOMPARE(lines[2], QStringLiteral("年会抽奖"));
@@ -138,8 +138,8 @@ void TestRosterLoad::loadingAgainInTheSameHourKeepsTheFirstFile()
     m_stage->loadRoster(roster);
     const QString firstPath = m_stage->form().str2;
     m_stage.reset(); // the program is closed and started again
-    const QByteArray firstBytes = QFile(firstPath).exists() ? m_dir->read(QFileInfo(firstPath).fileName())
-                                                           : QByteArray();
+    const QByteArray firstBytes =
+        QFile(firstPath).exists() ? m_dir->read(QFileInfo(firstPath).fileName()) : QByteArray();
     m_stage = std::make_unique<Stage>(*m_dir);
     m_stage->confirmSettings();
     m_stage->loadRoster(roster);

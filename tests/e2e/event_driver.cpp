@@ -27,7 +27,7 @@ int main(int argc, char *argv[])
         PrizeSettingsForm *settings = form->prizeSettings();
         for (long k = 0;; ++k) {
             settings->field(7)->setText(QStringLiteral("公司%1").arg(k));
-            settings->field(9)->setText(QString(60, QChar(u'奖' )) + QString::number(k));
+            settings->field(9)->setText(QString(60, QChar(u'奖')) + QString::number(k));
             settings->ok_Click();
             std::printf("OK %ld\n", k);
             std::fflush(stdout);
@@ -39,7 +39,9 @@ int main(int argc, char *argv[])
     form->prizeSettings()->ok_Click();
     form->Command1_Click();
     form->Command8_Click();
-    form->startLock()->findChild<QLineEdit *>(QStringLiteral("Text2"))->setText(QStringLiteral("52718364"));
+    form->startLock()
+        ->findChild<QLineEdit *>(QStringLiteral("Text2"))
+        ->setText(QStringLiteral("52718364"));
     form->startLock()->Command1_Click();
     for (int round = 1;; ++round) {
         form->Command2_Click();

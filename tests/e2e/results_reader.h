@@ -25,7 +25,8 @@ struct ResultsRead
 inline ResultsRead readResults(const QByteArray &bytes)
 {
     ResultsRead read;
-    read.crLfOnly = bytes.count("\r\n") == bytes.count('\n') && bytes.count('\r') == bytes.count('\n');
+    read.crLfOnly =
+        bytes.count("\r\n") == bytes.count('\n') && bytes.count('\r') == bytes.count('\n');
     const QStringList lines = TextCodec::splitLines(TextCodec::decode(bytes));
     if (lines.size() < 14) {
         read.error = QStringLiteral("short header");
@@ -50,7 +51,8 @@ inline ResultsRead readResults(const QByteArray &bytes)
         while (k < lines.size() && !lines[k].isEmpty())
             block.winners.append(lines[k++]);
         if (k >= lines.size()) {
-            read.error = QStringLiteral("block %1 has no closing blank line").arg(read.blocks.size() + 1);
+            read.error =
+                QStringLiteral("block %1 has no closing blank line").arg(read.blocks.size() + 1);
             return read;
         }
         ++k; // the closing blank line

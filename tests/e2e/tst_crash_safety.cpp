@@ -104,13 +104,15 @@ void TestCrashSafety::killedDuringSettingsLeavesAWholeFile()
 
     const IniDocument settings(dir.read(QStringLiteral("SysInfo.ini")));
     const char16_t *keys[][2] = {{u"公司名称", u"公司名称"}, {u"公司名称", u"活动名称"},
-                                 {u"一等奖", u"次数"}, {u"一等奖", u"奖品"}, {u"三等奖", u"人数"},
-                                 {u"作者信息", u"微信"}, {u"密码", u"vok"}};
+                                 {u"一等奖", u"次数"},       {u"一等奖", u"奖品"},
+                                 {u"三等奖", u"人数"},       {u"作者信息", u"微信"},
+                                 {u"密码", u"vok"}};
     for (const auto &k : keys) {
         const auto value = settings.value(QString::fromUtf16(k[0]), QString::fromUtf16(k[1]));
         QVERIFY2(value && !value->isEmpty(), qPrintable(QString::fromUtf16(k[1])));
     }
-    QVERIFY(settings.value(QStringLiteral("公司名称"), QStringLiteral("公司名称"))->startsWith(QStringLiteral("公司")));
+    QVERIFY(settings.value(QStringLiteral("公司名称"), QStringLiteral("公司名称"))
+                ->startsWith(QStringLiteral("公司")));
 }
 
 QTEST_GUILESS_MAIN(TestCrashSafety)

@@ -11,12 +11,16 @@ namespace {
 
 QString levelName(int flag)
 {
-    return flag == 1 ? QStringLiteral("一等奖") : flag == 2 ? QStringLiteral("二等奖") : QStringLiteral("三等奖");
+    return flag == 1   ? QStringLiteral("一等奖")
+           : flag == 2 ? QStringLiteral("二等奖")
+                       : QStringLiteral("三等奖");
 }
 
 QString marker(int flag)
 {
-    return flag == 1 ? QStringLiteral("●●") : flag == 2 ? QStringLiteral("◆◆") : QStringLiteral("★★");
+    return flag == 1   ? QStringLiteral("●●")
+           : flag == 2 ? QStringLiteral("◆◆")
+                       : QStringLiteral("★★");
 }
 
 QString trimLeadingBlanks(QString s)
@@ -39,19 +43,30 @@ private slots:
 
 void TestEvent::wholeEvent_data()
 {
-    QTest::addColumn<QByteArray>("roster");      // empty: the bundled roster
-    QTest::addColumn<QList<int>>("config");      // rounds and winners: first, second, third
-    QTest::addColumn<QList<int>>("order");       // the levels in the order they are drawn
-    QTest::addColumn<QStringList>("entries");    // the pool the roster should give
+    QTest::addColumn<QByteArray>("roster");   // empty: the bundled roster
+    QTest::addColumn<QList<int>>("config");   // rounds and winners: first, second, third
+    QTest::addColumn<QList<int>>("order");    // the levels in the order they are drawn
+    QTest::addColumn<QStringList>("entries"); // the pool the roster should give
 
     const QList<int> standard{1, 2, 2, 3, 3, 4};
     QTest::newRow("default configuration, bundled roster")
         << QByteArray() << QList<int>() << QList<int>{3, 2, 1} << QStringList();
 
     QStringList quirky = ProgramDir::people(30);
-    quirky << "" << "   " << "P0001 名字1" << "  王五" << "甲|乙" << "" << "丙|丁 ";
+    quirky << ""
+           << "   "
+           << "P0001 名字1"
+           << "  王五"
+           << "甲|乙"
+           << ""
+           << "丙|丁 ";
     QStringList quirkyEntries = ProgramDir::people(30);
-    quirkyEntries << "P0001 名字1" << "  王五" << "甲" << "乙" << "丙" << "丁 ";
+    quirkyEntries << "P0001 名字1"
+                  << "  王五"
+                  << "甲"
+                  << "乙"
+                  << "丙"
+                  << "丁 ";
     QTest::newRow("blank lines, duplicates, leading blanks, separators")
         << ProgramDir::gb18030Lines(quirky) << standard << QList<int>{3, 2, 1} << quirkyEntries;
 
@@ -83,7 +98,8 @@ void TestEvent::wholeEvent()
     QString rosterPath;
     if (roster.isEmpty()) {
         for (const char *name : {"SysInfo.ini", "参与抽奖名单.vok"})
-            QVERIFY(QFile::copy(assets + QString::fromUtf8(name), dir.file(QString::fromUtf8(name))));
+            QVERIFY(
+                QFile::copy(assets + QString::fromUtf8(name), dir.file(QString::fromUtf8(name))));
         rosterPath = dir.file(QStringLiteral("参与抽奖名单.vok"));
         QStringList lines;
         QVERIFY(TextCodec::readLines(rosterPath, lines));
@@ -98,7 +114,8 @@ void TestEvent::wholeEvent()
     stage.form().resultsPauseMs = 50;
     stage.prepare(rosterPath);
     QCOMPARE(stage.form().ST, entries);
-    QCOMPARE(stage.enabledButtons(), (QStringList{"Command2", "Command3", "Command4", "Command7", "Command9"}));
+    QCOMPARE(stage.enabledButtons(),
+             (QStringList{"Command2", "Command3", "Command4", "Command7", "Command9"}));
 
     QStringList pool = entries;
     QStringList allShown;
@@ -110,7 +127,8 @@ void TestEvent::wholeEvent()
             const QStringList shown = stage.drawRound(flag);
             QCOMPARE(shown.size(), int(flag == 1 ? form.n1 : flag == 2 ? form.n2 : form.n3));
             for (const QString &name : shown)
-                QVERIFY2(pool.removeOne(name), qPrintable(QStringLiteral("not in the pool: ") + name));
+                QVERIFY2(pool.removeOne(name),
+                         qPrintable(QStringLiteral("not in the pool: ") + name));
             rounds.append({flag, shown});
             allShown += shown;
         }
@@ -163,7 +181,8 @@ void TestEvent::firstPrizeTooLargeForThePool()
     QCOMPARE(stage.form().iCount, 2);
     stage.click(QStringLiteral("Command4"));
     QCOMPARE(stage.boxes.texts().last(),
-             QStringLiteral("参与抽奖人数小于奖项数量，不用进行抽奖，请重新检查读入抽奖名单或者奖项设置！"));
+             QStringLiteral(
+                 "参与抽奖人数小于奖项数量，不用进行抽奖，请重新检查读入抽奖名单或者奖项设置！"));
     QCOMPARE(stage.form().nflag, qint16(0));
     QCOMPARE(stage.form().g1, qint16(1));
     // Nothing lost: the two rounds drawn are on disk, the file still open for more.

@@ -186,8 +186,10 @@ void TestScrollCaption::alignmentAndIndent()
     s.draw({line}, 10, 0xFFFFFF, 0xFFFFFF, indent, align);
     const double free = s.work.scaleWidth() - s.work.textWidth(line);
     const double expected = (align == 0 ? 0 : align == 1 ? free : free / 2) + indent;
-    QVERIFY2(std::abs(s.inked().left() - leftEdge - expected) <= 1.0,
-             qPrintable(QStringLiteral("left %1 expected %2").arg(s.inked().left() - leftEdge).arg(expected)));
+    QVERIFY2(
+        std::abs(s.inked().left() - leftEdge - expected) <= 1.0,
+        qPrintable(
+            QStringLiteral("left %1 expected %2").arg(s.inked().left() - leftEdge).arg(expected)));
 }
 
 void TestScrollCaption::wideLineIsClippedOnBothSides()

@@ -15,7 +15,8 @@ private slots:
 private:
     static quint32 colour(Stage &stage, const char *label)
     {
-        return Look::toBgr(stage.child<QWidget>(QLatin1String(label))->palette().color(QPalette::WindowText));
+        return Look::toBgr(
+            stage.child<QWidget>(QLatin1String(label))->palette().color(QPalette::WindowText));
     }
 };
 

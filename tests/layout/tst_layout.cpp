@@ -23,8 +23,10 @@ void TestLayout::parsesTags_data()
 {
     QTest::addColumn<QString>("tag");
     QTest::addColumn<QList<double>>("values");
-    QTest::newRow("recorded") << "4095   2580   6450   5460   " << QList<double>{4095, 2580, 6450, 5460};
-    QTest::newRow("negative") << "-6120   9405   6720   5595   " << QList<double>{-6120, 9405, 6720, 5595};
+    QTest::newRow("recorded") << "4095   2580   6450   5460   "
+                              << QList<double>{4095, 2580, 6450, 5460};
+    QTest::newRow("negative") << "-6120   9405   6720   5595   "
+                              << QList<double>{-6120, 9405, 6720, 5595};
     QTest::newRow("empty") << "" << QList<double>{0, 0, 0, 0};
     QTest::newRow("last field without separator") << "1   2   3   4" << QList<double>{1, 2, 3, 0};
     QTest::newRow("not numbers") << "a   b   c   d   " << QList<double>{0, 0, 0, 0};
@@ -50,7 +52,11 @@ void TestLayout::recordsDesignGeometryInTags()
     QCOMPARE(stage.child<QWidget>(QStringLiteral("Command7"))->property("Tag").toString(),
              QStringLiteral("13455   8505   1095   375   "));
     // A timer has no geometry: its Tag stays empty and it is skipped.
-    QVERIFY(stage.form().findChild<IntervalTimer *>(QStringLiteral("Timer1"))->property("Tag").toString().isEmpty());
+    QVERIFY(stage.form()
+                .findChild<IntervalTimer *>(QStringLiteral("Timer1"))
+                ->property("Tag")
+                .toString()
+                .isEmpty());
 }
 
 void TestLayout::workedExample()

@@ -53,8 +53,8 @@ void TestTextCodec::splitsLines_data()
     QTest::newRow("lone lf") << QStringLiteral("a\nb\n") << QStringList{"a", "b"};
     QTest::newRow("mixed") << QStringLiteral("a\r\nb\nc\rd") << QStringList{"a", "b", "c", "d"};
     QTest::newRow("no final terminator") << QStringLiteral("a\r\nb") << QStringList{"a", "b"};
-    QTest::newRow("blank lines kept") << QStringLiteral("\r\n\r\n  \r\nx")
-                                      << QStringList{"", "", "  ", "x"};
+    QTest::newRow("blank lines kept")
+        << QStringLiteral("\r\n\r\n  \r\nx") << QStringList{"", "", "  ", "x"};
     QTest::newRow("lf cr is two ends") << QStringLiteral("a\n\rb") << QStringList{"a", "", "b"};
 }
 

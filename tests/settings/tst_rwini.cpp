@@ -40,12 +40,11 @@ void TestRwIni::pathIsSysInfoInProgramDirectory()
 
 void TestRwIni::firstReadsCreateEmptyKeysInGb18030()
 {
-    const char16_t *keys[][2] = {{u"公司名称", u"公司名称"}, {u"公司名称", u"活动名称"},
-                                 {u"一等奖", u"次数"},       {u"一等奖", u"人数"},
-                                 {u"一等奖", u"奖品"},       {u"二等奖", u"次数"},
-                                 {u"二等奖", u"人数"},       {u"二等奖", u"奖品"},
-                                 {u"三等奖", u"次数"},       {u"三等奖", u"人数"},
-                                 {u"三等奖", u"奖品"}};
+    const char16_t *keys[][2] = {
+        {u"公司名称", u"公司名称"}, {u"公司名称", u"活动名称"}, {u"一等奖", u"次数"},
+        {u"一等奖", u"人数"},       {u"一等奖", u"奖品"},       {u"二等奖", u"次数"},
+        {u"二等奖", u"人数"},       {u"二等奖", u"奖品"},       {u"三等奖", u"次数"},
+        {u"三等奖", u"人数"},       {u"三等奖", u"奖品"}};
     for (const auto &k : keys)
         QCOMPARE(ReadIni(QString::fromUtf16(k[0]), QString::fromUtf16(k[1]), QString()), QString());
     const QByteArray expected = ProgramDir::gb18030Lines(
@@ -85,19 +84,22 @@ void TestRwIni::readsCutAt143Bytes()
 void TestRwIni::handEditBetweenCallsIsSeen()
 {
     WriteIni(QStringLiteral("密码"), QStringLiteral("vok"), QStringLiteral("111"));
-    QCOMPARE(ReadIni(QStringLiteral("密码"), QStringLiteral("vok"), QString()), QStringLiteral("111"));
+    QCOMPARE(ReadIni(QStringLiteral("密码"), QStringLiteral("vok"), QString()),
+             QStringLiteral("111"));
     m_dir->write(QStringLiteral("SysInfo.ini"),
                  ProgramDir::gb18030Lines({QStringLiteral("[密码]"), QStringLiteral("vok=222")}));
-    QCOMPARE(ReadIni(QStringLiteral("密码"), QStringLiteral("vok"), QString()), QStringLiteral("222"));
+    QCOMPARE(ReadIni(QStringLiteral("密码"), QStringLiteral("vok"), QString()),
+             QStringLiteral("222"));
 }
 
 void TestRwIni::writeKeepsEveryOtherLineByteForByte()
 {
     // Comments, an unknown section, odd spacing, an LF-only line end, bytes that are no text.
-    const QByteArray before = TextCodec::toAnsi(QStringLiteral(
-                                  "; 注释\r\n[其他]\r\n未知 = 值\r\n[一等奖]\r\n次数 = 1\n人数=2\r\n"
-                                  "# another comment\r\n\r\n[二等奖]\r\n")) +
-                              QByteArray("raw=\xFF\xFE\x01\r\n");
+    const QByteArray before =
+        TextCodec::toAnsi(
+            QStringLiteral("; 注释\r\n[其他]\r\n未知 = 值\r\n[一等奖]\r\n次数 = 1\n人数=2\r\n"
+                           "# another comment\r\n\r\n[二等奖]\r\n")) +
+        QByteArray("raw=\xFF\xFE\x01\r\n");
     m_dir->write(QStringLiteral("SysInfo.ini"), before);
     WriteIni(QStringLiteral("一等奖"), QStringLiteral("次数"), QStringLiteral("3"));
     QByteArray expected = before;
@@ -117,8 +119,10 @@ void TestRwIni::writeKeepsEveryOtherLineByteForByte()
 void TestRwIni::namesMatchWithoutCaseAndBlanks()
 {
     m_dir->write(QStringLiteral("SysInfo.ini"),
-                 ProgramDir::gb18030Lines({QStringLiteral("[ 作者信息 ]"), QStringLiteral("qq  =  12345  ")}));
-    QCOMPARE(ReadIni(QStringLiteral("作者信息"), QStringLiteral("QQ"), QString()), QStringLiteral("12345"));
+                 ProgramDir::gb18030Lines(
+                     {QStringLiteral("[ 作者信息 ]"), QStringLiteral("qq  =  12345  ")}));
+    QCOMPARE(ReadIni(QStringLiteral("作者信息"), QStringLiteral("QQ"), QString()),
+             QStringLiteral("12345"));
     WriteIni(QStringLiteral("作者信息"), QStringLiteral("QQ"), QStringLiteral("678"));
     QCOMPARE(TextCodec::decode(settingsBytes()), QStringLiteral("[ 作者信息 ]\r\nQQ=678\r\n"));
 }
@@ -140,7 +144,8 @@ void TestRwIni::readOnlyFileIsLeftUntouched()
         ProgramDir::gb18030Lines({QStringLiteral("[密码]"), QStringLiteral("vok=abc")});
     m_dir->write(QStringLiteral("SysInfo.ini"), before);
     QFile::setPermissions(GetIniPath(), QFileDevice::ReadOwner | QFileDevice::ReadUser);
-    QCOMPARE(ReadIni(QStringLiteral("密码"), QStringLiteral("vok"), QString()), QStringLiteral("abc"));
+    QCOMPARE(ReadIni(QStringLiteral("密码"), QStringLiteral("vok"), QString()),
+             QStringLiteral("abc"));
     QCOMPARE(ReadIni(QStringLiteral("一等奖"), QStringLiteral("次数"), QStringLiteral("d")),
              QStringLiteral("d"));
     WriteIni(QStringLiteral("密码"), QStringLiteral("vok"), QStringLiteral("changed"));
@@ -169,7 +174,8 @@ void TestRwIni::writeLeavesNoTemporaryFiles()
 {
     for (int k = 0; k < 5; ++k)
         WriteIni(QStringLiteral("一等奖"), QStringLiteral("次数"), QString::number(k));
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{QStringLiteral("SysInfo.ini")});
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files),
+             QStringList{QStringLiteral("SysInfo.ini")});
 }
 
 void TestRwIni::markInsideUtf8LineIsACharacter()

@@ -14,8 +14,8 @@ ProgramDir::ProgramDir()
 ProgramDir::~ProgramDir()
 {
     // The folder may have been made read-only by a test.
-    QFile::setPermissions(m_dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                            QFileDevice::ExeOwner);
+    QFile::setPermissions(m_dir.path(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 
 QByteArray ProgramDir::gb18030Lines(const QStringList &lines)

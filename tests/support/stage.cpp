@@ -43,8 +43,8 @@ bool Stage::shown(const QString &name) const
 QStringList Stage::enabledButtons() const
 {
     QStringList names;
-    for (const char *name : {"Command1", "Command2", "Command3", "Command4", "Command5",
-                             "Command7", "Command8", "Command9"}) {
+    for (const char *name : {"Command1", "Command2", "Command3", "Command4", "Command5", "Command7",
+                             "Command8", "Command9"}) {
         if (button(QLatin1String(name))->isEnabled())
             names.append(QLatin1String(name));
     }
@@ -96,8 +96,9 @@ void Stage::prepare(const QString &rosterPath)
 
 QString Stage::levelButton(int flag)
 {
-    return flag == 1 ? QStringLiteral("Command4")
-                     : flag == 2 ? QStringLiteral("Command3") : QStringLiteral("Command2");
+    return flag == 1   ? QStringLiteral("Command4")
+           : flag == 2 ? QStringLiteral("Command3")
+                       : QStringLiteral("Command2");
 }
 
 QStringList Stage::drawRound(int flag)

@@ -45,7 +45,7 @@ public:
     // One round: start, one tick of the roll, stop. Returns the names shown at the stop.
     QStringList drawRound(int flag);
 
-    QStringList log() const;       // List1
+    QStringList log() const;           // List1
     QStringList acceptedLines() const; // List2
 
     FakeMessageBoxes boxes;

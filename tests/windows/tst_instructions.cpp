@@ -42,7 +42,8 @@ void TestInstructions::showsOneWindowWithTheNotes()
     QVERIFY(t[1].endsWith(QStringLiteral("也可以混合使用。")));
     QVERIFY(t[2].contains(QStringLiteral("《参与抽奖名单.vok》")));
     QVERIFY(t[3].startsWith(QStringLiteral("    3、为防止《读取验证数据》时")));
-    QVERIFY(t[4].startsWith(QStringLiteral("     4、抽奖过程中最好按照三等奖、二等奖、一等奖的次序进行")));
+    QVERIFY(t[4].startsWith(
+        QStringLiteral("     4、抽奖过程中最好按照三等奖、二等奖、一等奖的次序进行")));
     QCOMPARE(t[5], QStringLiteral("     6、启动摇奖机初始密码是：52718364"));
     // The main window stays usable beside it.
     QVERIFY(stage.button(QStringLiteral("Command5"))->isEnabled());

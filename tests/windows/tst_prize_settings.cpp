@@ -74,8 +74,8 @@ void TestPrizeSettings::loadingFillsFieldsFromFile()
     PrizeSettingsForm *form = openSettings();
     QVERIFY(form->isVisible());
     QCOMPARE(form->windowTitle(), QStringLiteral("公司及活动名称、奖项设置"));
-    const QStringList expected = {"1", "2", "2", "3", "3", "4", "测试公司", "年会抽奖",
-                                  "汽车", "电脑", "红包"};
+    const QStringList expected = {"1",        "2",        "2",    "3",    "3",   "4",
+                                  "测试公司", "年会抽奖", "汽车", "电脑", "红包"};
     for (int number = 1; number <= 11; ++number)
         QCOMPARE(form->fieldText(number), expected[number - 1]);
     QCOMPARE(form->fieldText(12), AuthorCredit::alias());
@@ -106,21 +106,57 @@ void TestPrizeSettings::typedCharactersAreFiltered_data()
 {
     QTest::addColumn<int>("number");
     QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("pasted"); // pasted with Ctrl+V when not empty
+    QTest::addColumn<QString>("pasted");   // pasted with Ctrl+V when not empty
     QTest::addColumn<QString>("composed"); // committed by an input method when not empty
     QTest::addColumn<QString>("result");
-    QTest::newRow("strict: digits and point") << 1 << "1.5" << "" << "" << "1.5";
-    QTest::newRow("strict: letter") << 1 << "a" << "" << "" << "";
-    QTest::newRow("strict: minus sign") << 3 << "-2" << "" << "" << "2";
-    QTest::newRow("strict: blank") << 6 << "1 2" << "" << "" << "12";
-    QTest::newRow("strict: paste key") << 4 << "" << "77" << "" << "";
-    QTest::newRow("strict: double-byte character") << 5 << "" << "" << "三" << "";
-    QTest::newRow("loose: letter") << 2 << "x" << "" << "" << "";
-    QTest::newRow("loose: minus sign") << 2 << "-2" << "" << "" << "-2";
-    QTest::newRow("loose: comma and plus") << 2 << "+1,5" << "" << "" << "+1,5";
-    QTest::newRow("loose: paste key") << 2 << "" << "77" << "" << "77";
-    QTest::newRow("loose: double-byte character") << 2 << "" << "" << "三" << "三";
-    QTest::newRow("titles are not filtered") << 7 << "abc" << "" << "" << "abc";
+    QTest::newRow("strict: digits and point") << 1 << "1.5"
+                                              << ""
+                                              << ""
+                                              << "1.5";
+    QTest::newRow("strict: letter") << 1 << "a"
+                                    << ""
+                                    << ""
+                                    << "";
+    QTest::newRow("strict: minus sign") << 3 << "-2"
+                                        << ""
+                                        << ""
+                                        << "2";
+    QTest::newRow("strict: blank") << 6 << "1 2"
+                                   << ""
+                                   << ""
+                                   << "12";
+    QTest::newRow("strict: paste key") << 4 << ""
+                                       << "77"
+                                       << ""
+                                       << "";
+    QTest::newRow("strict: double-byte character") << 5 << ""
+                                                   << ""
+                                                   << "三"
+                                                   << "";
+    QTest::newRow("loose: letter") << 2 << "x"
+                                   << ""
+                                   << ""
+                                   << "";
+    QTest::newRow("loose: minus sign") << 2 << "-2"
+                                       << ""
+                                       << ""
+                                       << "-2";
+    QTest::newRow("loose: comma and plus") << 2 << "+1,5"
+                                           << ""
+                                           << ""
+                                           << "+1,5";
+    QTest::newRow("loose: paste key") << 2 << ""
+                                      << "77"
+                                      << ""
+                                      << "77";
+    QTest::newRow("loose: double-byte character") << 2 << ""
+                                                  << ""
+                                                  << "三"
+                                                  << "三";
+    QTest::newRow("titles are not filtered") << 7 << "abc"
+                                             << ""
+                                             << ""
+                                             << "abc";
 }
 
 void TestPrizeSettings::typedCharactersAreFiltered()
@@ -172,14 +208,16 @@ void TestPrizeSettings::okRefusesCountsThatCannotBeDrawn()
     field(number)->setText(count); // as if pasted through the context menu
     m_stage->click(form, QStringLiteral("ok"));
 
-    QCOMPARE(m_stage->boxes.texts(), QStringList{QStringLiteral("系统奖项、信息设置出错！重新设置")});
+    QCOMPARE(m_stage->boxes.texts(),
+             QStringList{QStringLiteral("系统奖项、信息设置出错！重新设置")});
     QCOMPARE(m_stage->boxes.shown.first().caption, QStringLiteral("Lumora"));
     QVERIFY(form->isVisible());
     QVERIFY(!m_stage->button(QStringLiteral("Command1"))->isEnabled());
     QVERIFY(m_stage->button(QStringLiteral("Command5"))->isEnabled());
     // Saved and shown before the check.
     QCOMPARE(m_stage->text(QStringLiteral("Label4")), QStringLiteral("新公司"));
-    QCOMPARE(stored(QStringLiteral("公司名称"), QStringLiteral("公司名称")), QStringLiteral("新公司"));
+    QCOMPARE(stored(QStringLiteral("公司名称"), QStringLiteral("公司名称")),
+             QStringLiteral("新公司"));
 }
 
 void TestPrizeSettings::okAcceptsUsableCounts()
@@ -187,13 +225,14 @@ void TestPrizeSettings::okAcceptsUsableCounts()
     PrizeSettingsForm *form = openSettings();
     field(5)->setText(QStringLiteral(" 1.5 "));
     m_stage->click(form, QStringLiteral("ok"));
-    QCOMPARE(m_stage->boxes.texts(), QStringList{QStringLiteral("系统奖项、信息设置成功并已保存！")});
+    QCOMPARE(m_stage->boxes.texts(),
+             QStringList{QStringLiteral("系统奖项、信息设置成功并已保存！")});
     QVERIFY(!form->isVisible());
     QCOMPARE(m_stage->text(QStringLiteral("Label4")), QStringLiteral("测试公司"));
     QCOMPARE(m_stage->text(QStringLiteral("Label9")), QStringLiteral("年会抽奖"));
-    QCOMPARE(m_stage->enabledButtons(),
-             (QStringList{"Command1", "Command7", "Command9"}));
-    QCOMPARE(stored(QStringLiteral("三等奖"), QStringLiteral("次数")), QStringLiteral(" 1.5 ")); // as typed
+    QCOMPARE(m_stage->enabledButtons(), (QStringList{"Command1", "Command7", "Command9"}));
+    QCOMPARE(stored(QStringLiteral("三等奖"), QStringLiteral("次数")),
+             QStringLiteral(" 1.5 ")); // as typed
     QCOMPARE(form->counts()[4], 1.5);
     // The hidden window keeps the confirmed configuration.
     QCOMPARE(m_stage->form().prizeSettings(), form);
@@ -208,7 +247,8 @@ void TestPrizeSettings::resetThenOkIsRefused()
         QCOMPARE(form->fieldText(number), QString());
     QCOMPARE(form->fieldText(9), QStringLiteral("汽车"));
     m_stage->click(form, QStringLiteral("ok"));
-    QCOMPARE(m_stage->boxes.texts(), QStringList{QStringLiteral("系统奖项、信息设置出错！重新设置")});
+    QCOMPARE(m_stage->boxes.texts(),
+             QStringList{QStringLiteral("系统奖项、信息设置出错！重新设置")});
     QCOMPARE(stored(QStringLiteral("一等奖"), QStringLiteral("次数")), QString());
     QCOMPARE(stored(QStringLiteral("三等奖"), QStringLiteral("人数")), QString());
     QCOMPARE(m_stage->text(QStringLiteral("Label4")), QStringLiteral("测试公司"));
@@ -254,9 +294,10 @@ void TestPrizeSettings::settingsButtonBringsOpenWindowForward()
     QVERIFY(form->isVisible());
     QVERIFY(!m_stage->shown(QStringLiteral("Label6")));
     const auto windows = QApplication::topLevelWidgets();
-    QCOMPARE(std::count_if(windows.begin(), windows.end(),
-                           [](QWidget *w) { return w->objectName() == QStringLiteral("奖项设置"); }),
-             1);
+    QCOMPARE(
+        std::count_if(windows.begin(), windows.end(),
+                      [](QWidget *w) { return w->objectName() == QStringLiteral("奖项设置"); }),
+        1);
 }
 
 QTEST_MAIN(TestPrizeSettings)

@@ -124,8 +124,8 @@ void TestStartLock::wrongEntriesAreRefused()
 
 void TestStartLock::missingKeyIsAddedAndOnlyEmptyEntryUnlocks()
 {
-    m_dir->write(QStringLiteral("SysInfo.ini"), ProgramDir::gb18030Lines({QStringLiteral("[其他]"),
-                                                                         QStringLiteral("a=1")}));
+    m_dir->write(QStringLiteral("SysInfo.ini"),
+                 ProgramDir::gb18030Lines({QStringLiteral("[其他]"), QStringLiteral("a=1")}));
     StartLockForm *lock = open();
     QVERIFY(TextCodec::decode(m_dir->read(QStringLiteral("SysInfo.ini")))
                 .endsWith(QStringLiteral("[密码]\r\nvok=\r\n")));

@@ -82,9 +82,9 @@ std::vector<float> calmTune()
     const int bars = 10; // 4 beats each: 33 s
     std::vector<float> out(size_t((bars * 4 * beat + 2) * kRate), 0.0f);
     const int chords[][3] = {{57, 60, 64}, {53, 57, 60}, {55, 59, 62}, {52, 55, 60}};
-    const int melody[] = {69, 72, 74, 76, 74, 72, 69, 67, 69, 72, 76, 79, 76, 74, 72, 74,
-                          72, 69, 67, 64, 67, 69, 72, 69, 76, 74, 72, 69, 67, 69, 72, 69,
-                          74, 76, 79, 76, 74, 72, 69, 69};
+    const int melody[] = {69, 72, 74, 76, 74, 72, 69, 67, 69, 72, 76, 79, 76, 74,
+                          72, 74, 72, 69, 67, 64, 67, 69, 72, 69, 76, 74, 72, 69,
+                          67, 69, 72, 69, 74, 76, 79, 76, 74, 72, 69, 69};
     for (int bar = 0; bar < bars; ++bar) {
         for (int n : chords[bar % 4])
             addTone(out, bar * 4 * beat, 4 * beat, frequency(n), 0.18, 0.2, 0.35);
