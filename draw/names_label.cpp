@@ -7,7 +7,11 @@
 
 namespace {
 constexpr double kColumnGap = 40.0; // pixels between columns at the base size
-}
+
+// A name is shown by at most this many characters; the text itself (what is recorded) is kept
+// whole. A pathological entry of megabytes must not be measured on every tick.
+constexpr qsizetype kMaxShownCharacters = 200;
+} // namespace
 
 NamesLabel::NamesLabel(const QString &name, QWidget *parent) : AutoSizeLabel(name, parent) {}
 
@@ -22,6 +26,10 @@ QStringList NamesLabel::names() const
     QStringList list = text().split(QStringLiteral("\r\n"));
     if (!list.isEmpty() && list.constLast().isEmpty())
         list.removeLast();
+    for (QString &name : list) {
+        if (name.size() > kMaxShownCharacters)
+            name = name.left(kMaxShownCharacters) + u'…';
+    }
     return list;
 }
 

@@ -13,6 +13,15 @@ namespace {
 
 const QString kMeasureText = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ");
 
+// No caption shows more than a few dozen characters of a line; a pathological line (a roster
+// line of megabytes) is measured and drawn by its head only, so a frame stays cheap.
+constexpr qsizetype kMaxDrawnCharacters = 512;
+
+QString drawnPart(const QString &line)
+{
+    return line.size() > kMaxDrawnCharacters ? line.left(kMaxDrawnCharacters) : line;
+}
+
 struct Gradient
 {
     bool flat = true; // one colour for every line
@@ -105,14 +114,15 @@ bool DrawScrollText(const QStringList &Lines, PictureBox &BackPic, PictureBox &W
         double y = WorkPic.currentY();
         bool lastPrinted = false;
         for (qsizetype i = first; i <= lastVisited; ++i) {
+            const QString line = drawnPart(Lines[i]);
             y = lineTop(i);
-            x = alignedX(Lines[i], x) + Indent;
+            x = alignedX(line, x) + Indent;
             const bool inside = -double(TH) <= y && y <= double(SH);
             if (inside) {
                 WorkPic.setCurrentX(x);
                 WorkPic.setCurrentY(y);
                 WorkPic.setForeColor(gradient.at(float(y)));
-                WorkPic.print(Lines[i]);
+                WorkPic.print(line);
                 x = 0;
                 y += double(TH);
             }
@@ -125,7 +135,7 @@ bool DrawScrollText(const QStringList &Lines, PictureBox &BackPic, PictureBox &W
             if (Align < 0 || Align > 2)
                 x += double(Indent) * double(skipped);
             else
-                x = alignedX(Lines[last], x) + Indent;
+                x = alignedX(drawnPart(Lines[last]), x) + Indent;
             y = lineTop(last);
         }
         WorkPic.setCurrentX(x);

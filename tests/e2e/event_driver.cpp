@@ -38,6 +38,16 @@ int main(int argc, char *argv[])
     dialog.setNextFileName(QString::fromLocal8Bit(argv[3]));
     form->prizeSettings()->ok_Click();
     form->Command1_Click();
+    for (const QString &text : boxes.texts())
+        std::printf("MESSAGE %s\n", qPrintable(text));
+    if (!form->resultsFile().isOpen()) {
+        // The operator was told; nothing can be drawn until the folder is mended.
+        std::printf("NO RESULTS FILE, LOAD %s\n",
+                    form->findChild<QWidget *>(QStringLiteral("Command1"))->isEnabled() ? "AGAIN"
+                                                                                        : "LOCKED");
+        std::fflush(stdout);
+        return 3;
+    }
     form->Command8_Click();
     form->startLock()
         ->findChild<QLineEdit *>(QStringLiteral("Text2"))
