@@ -17,15 +17,14 @@ for encoding in gb18030 utf-8; do
 done
 
 echo
-echo "== Start-up to the first painted stage frame (program directory: $build/bin)"
-program_dir=$(cd "$build/bin" 2>/dev/null && pwd || true)
+echo "== Start-up to the first painted stage frame (program directory $build/bin: bundled roster, picture, tunes)"
 for platform in offscreen xvfb; do
     for run in 1 2 3; do
         if [ "$platform" = xvfb ]; then
             command -v xvfb-run >/dev/null || continue
-            out=$(xvfb-run -a -s "-screen 0 1920x1080x24" "$bin/startup_probe" 2>/dev/null)
+            out=$(xvfb-run -a -s "-screen 0 1920x1080x24" "$build/bin/startup_probe" 2>/dev/null)
         else
-            out=$(QT_QPA_PLATFORM=offscreen "$bin/startup_probe" 2>/dev/null)
+            out=$(QT_QPA_PLATFORM=offscreen "$build/bin/startup_probe" 2>/dev/null)
         fi
         echo "$platform run $run: $out"
     done

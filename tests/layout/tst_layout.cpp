@@ -111,10 +111,12 @@ void TestLayout::fontsAreNeverTouched()
 {
     ProgramDir dir;
     Stage stage(dir);
-    QLabel *title = stage.child<QLabel>(QStringLiteral("Label9"));
+    QLabel *heading = stage.child<QLabel>(QStringLiteral("Label5")); // 48 points
     stage.form().resize(978 / 2, 648 / 2);
-    QCOMPARE(title->font().pointSizeF(), 42.0);
-    QCOMPARE(title->geometry(), QRect(3, 47, 479, 34)); // half its designed box, rounded
+    QCOMPARE(heading->font().pointSizeF(), 48.0);
+    // Half its designed box (135, 2610, 14010, 1065 twips), rounded to pixels.
+    QCOMPARE(heading->geometry(), QRect(5, 87, 467, 36));
+    QCOMPARE(stage.child<QLabel>(QStringLiteral("Label9"))->font().pointSizeF(), 42.0);
 }
 
 QTEST_MAIN(TestLayout)
