@@ -78,13 +78,7 @@ InstructionsForm::InstructionsForm(QWidget *parent) : QWidget(parent)
 
 void InstructionsForm::showForward()
 {
-    if (!m_shownBefore) {
-        m_shownBefore = true;
-        WindowSetup::centreOnScreen(this);
-    }
-    show();
-    raise();
-    activateWindow();
+    WindowSetup::showForward(this, m_shownBefore);
 }
 
 void InstructionsForm::paintEvent(QPaintEvent *)

@@ -195,13 +195,7 @@ QString PrizeSettingsForm::fieldText(int number) const
 
 void PrizeSettingsForm::showForward()
 {
-    if (!m_shownBefore) {
-        m_shownBefore = true;
-        WindowSetup::centreOnScreen(this);
-    }
-    show();
-    raise();
-    activateWindow();
+    WindowSetup::showForward(this, m_shownBefore);
     m_ok->setFocus();
 }
 

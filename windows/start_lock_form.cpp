@@ -58,13 +58,7 @@ void StartLockForm::Form_Load()
 
 void StartLockForm::showForward()
 {
-    if (!m_shownBefore) {
-        m_shownBefore = true;
-        WindowSetup::centreOnScreen(this);
-    }
-    show();
-    raise();
-    activateWindow();
+    WindowSetup::showForward(this, m_shownBefore);
     if (!m_entry->hasFocus())
         m_confirm->setFocus();
 }

@@ -29,6 +29,17 @@ void centreOnScreen(QWidget *window)
     window->move(frame.topLeft());
 }
 
+void showForward(QWidget *window, bool &shownBefore)
+{
+    if (!shownBefore) {
+        shownBefore = true;
+        centreOnScreen(window);
+    }
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
 void placeTwips(QWidget *control, int left, int top, int width, int height)
 {
     control->setGeometry(Look::twipsRect(left, top, width, height));
