@@ -45,7 +45,7 @@ void NamesLabel::fitToArea(const QStringList &list, const QSizeF &area, double d
     // Sizes are estimated in proportion to the point size, then checked with the real metrics
     // of the chosen size; hinting can make a size a little wider than estimated.
     double base = designPoints;
-    for (int attempt = 0; attempt < 40; ++attempt) {
+    for (int attempt = 0; attempt < 12; ++attempt) {
         QFont trial = font();
         trial.setPointSizeF(base);
         const QFontMetricsF metrics(trial);
@@ -65,7 +65,10 @@ void NamesLabel::fitToArea(const QStringList &list, const QSizeF &area, double d
         if ((needed.width() <= area.width() && needed.height() <= area.height()) ||
             m_fit.pointSize <= 8.0)
             break;
-        base = m_fit.pointSize - 1.0;
+        // Shrink by how much the real layout overflows, at least a point at a time.
+        const double overflow =
+            std::max(needed.width() / area.width(), needed.height() / area.height());
+        base = std::max(8.0, std::min(m_fit.pointSize - 1.0, m_fit.pointSize / overflow));
     }
 }
 
