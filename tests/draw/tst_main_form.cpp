@@ -108,8 +108,7 @@ void TestMainForm::closeConfirmedClosesResultsAndEnds()
     const QString roster = dir.writeRoster(QStringLiteral("r.vok"), ProgramDir::people(10));
     Stage stage(dir);
     stage.form().setAttribute(Qt::WA_DeleteOnClose);
-    stage.confirmSettings();
-    stage.loadRoster(roster);
+    stage.confirmAndLoad(roster);
     QVERIFY(stage.form().resultsFile().isOpen());
     const QString results = stage.form().str2;
     QPointer<QWidget> settings = stage.form().prizeSettings();
@@ -141,8 +140,7 @@ void TestMainForm::closeLeavesStartLockOpen()
     dir.writeSettings(1, 1, 1, 1, 1, 1);
     const QString roster = dir.writeRoster(QStringLiteral("r.vok"), ProgramDir::people(10));
     Stage stage(dir);
-    stage.confirmSettings();
-    stage.loadRoster(roster);
+    stage.confirmAndLoad(roster);
     stage.click(QStringLiteral("Command8"));
     QPointer<QWidget> lock = stage.form().startLock();
     stage.click(QStringLiteral("Command7"));

@@ -43,8 +43,7 @@ void TestRosterLoad::loadBuildsPoolCountersAndResultsFile()
 {
     const QString roster = m_dir->writeRoster(QStringLiteral("名单.vok"),
                                               {"1001 张三", "", "  ", "1002 李四", "1003|1004"});
-    m_stage->confirmSettings();
-    m_stage->loadRoster(roster);
+    m_stage->confirmAndLoad(roster);
     MainForm &form = m_stage->form();
     QCOMPARE(form.ST, (QStringList{"1001 张三", "1002 李四", "1003", "1004"}));
     QCOMPARE(form.iCount, 3);
@@ -134,15 +133,13 @@ void TestRosterLoad::unwritableFolderIsReportedAndLoadCanBeRetried()
 void TestRosterLoad::loadingAgainInTheSameHourKeepsTheFirstFile()
 {
     const QString roster = m_dir->writeRoster(QStringLiteral("r.vok"), ProgramDir::people(5));
-    m_stage->confirmSettings();
-    m_stage->loadRoster(roster);
+    m_stage->confirmAndLoad(roster);
     const QString firstPath = m_stage->form().str2;
     m_stage.reset(); // the program is closed and started again
     const QByteArray firstBytes =
         QFile(firstPath).exists() ? m_dir->read(QFileInfo(firstPath).fileName()) : QByteArray();
     m_stage = std::make_unique<Stage>(*m_dir);
-    m_stage->confirmSettings();
-    m_stage->loadRoster(roster);
+    m_stage->confirmAndLoad(roster);
     const QString secondPath = m_stage->form().str2;
     if (QFileInfo(firstPath).fileName() == QFileInfo(secondPath).fileName())
         QFAIL("the second run reused the first run's results file");

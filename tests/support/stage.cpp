@@ -87,10 +87,15 @@ void Stage::unlock(const QString &password)
     click(lock, QStringLiteral("Command1"));
 }
 
-void Stage::prepare(const QString &rosterPath)
+void Stage::confirmAndLoad(const QString &rosterPath)
 {
     confirmSettings();
     loadRoster(rosterPath);
+}
+
+void Stage::prepare(const QString &rosterPath)
+{
+    confirmAndLoad(rosterPath);
     unlock();
 }
 

@@ -36,6 +36,8 @@ public:
     void confirmSettings();
     // "读取验证数据" with the dialog answered by `rosterPath` (empty: cancelled).
     void loadRoster(const QString &rosterPath);
+    // The settings confirmed, then the roster loaded.
+    void confirmAndLoad(const QString &rosterPath);
     // "启动抽奖机", the password typed, "确定".
     void unlock(const QString &password = QStringLiteral("52718364"));
     // The whole preparation: settings, roster, unlock.

@@ -48,8 +48,7 @@ void TestStartLock::cleanup()
 
 void TestStartLock::loadRoster()
 {
-    m_stage->confirmSettings();
-    m_stage->loadRoster(m_dir->file(QStringLiteral("参与抽奖名单.vok")));
+    m_stage->confirmAndLoad(m_dir->file(QStringLiteral("参与抽奖名单.vok")));
     QVERIFY(m_stage->button(QStringLiteral("Command8"))->isEnabled());
     m_stage->boxes.shown.clear(); // the settings' confirmation
 }
