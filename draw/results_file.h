@@ -46,7 +46,6 @@ public:
     // Closing a file that is not open does nothing.
     void close();
     bool isOpen() const { return m_file.isOpen(); }
-    QString path() const { return m_file.fileName(); }
 
 private:
     QFile m_file;

@@ -30,7 +30,6 @@ public:
     void setCurrentX(double x) { m_currentX = x; }
     void setCurrentY(double y) { m_currentY = y; }
     void setForeColor(const QColor &color) { m_foreColor = color; }
-    QColor foreColor() const { return m_foreColor; }
 
     // Draws the text with a transparent background at the print position, then moves the print
     // position to the left edge, one text height lower.

@@ -107,7 +107,6 @@ void TestMainForm::closeConfirmedClosesResultsAndEnds()
     dir.writeSettings(1, 1, 1, 1, 1, 1);
     const QString roster = dir.writeRoster(QStringLiteral("r.vok"), ProgramDir::people(10));
     Stage stage(dir);
-    stage.form().setAttribute(Qt::WA_DeleteOnClose);
     stage.confirmAndLoad(roster);
     QVERIFY(stage.form().resultsFile().isOpen());
     const QString results = stage.form().str2;
@@ -115,8 +114,7 @@ void TestMainForm::closeConfirmedClosesResultsAndEnds()
     stage.click(QStringLiteral("Command9"));
     QPointer<QWidget> notes = stage.form().instructions();
 
-    stage.click(QStringLiteral("Command7"));
-    QTRY_VERIFY(!stage.isOpen()); // the main window is gone: the program ends
+    QVERIFY(stage.closeProgram()); // the main window is gone: the program ends
     QTRY_VERIFY(settings.isNull());
     QTRY_VERIFY(notes.isNull());
     QFile file(results);
@@ -128,9 +126,7 @@ void TestMainForm::closeBeforeRosterEndsNormally()
 {
     ProgramDir dir;
     Stage stage(dir);
-    stage.form().setAttribute(Qt::WA_DeleteOnClose);
-    stage.click(QStringLiteral("Command7"));
-    QTRY_VERIFY(!stage.isOpen());
+    QVERIFY(stage.closeProgram());
     QVERIFY(dir.resultsFiles().isEmpty());
 }
 

@@ -75,6 +75,13 @@ void Stage::loadRoster(const QString &rosterPath)
     click(QStringLiteral("Command1"));
 }
 
+bool Stage::closeProgram()
+{
+    m_form->setAttribute(Qt::WA_DeleteOnClose);
+    click(QStringLiteral("Command7"));
+    return QTest::qWaitFor([this] { return m_form.isNull(); });
+}
+
 void Stage::unlock(const QString &password)
 {
     click(QStringLiteral("Command8"));

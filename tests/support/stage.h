@@ -38,6 +38,8 @@ public:
     void loadRoster(const QString &rosterPath);
     // The settings confirmed, then the roster loaded.
     void confirmAndLoad(const QString &rosterPath);
+    // "关闭", confirmed, as the program runs it (the window deletes itself); true once it is gone.
+    bool closeProgram();
     // "启动抽奖机", the password typed, "确定".
     void unlock(const QString &password = QStringLiteral("52718364"));
     // The whole preparation: settings, roster, unlock.
