@@ -5,7 +5,7 @@
 #include "bench_data.h"
 #include "draw/main_form.h"
 #include "draw/random_pick.h"
-#include "draw/results_file.h"
+#include "record/results_file.h"
 #include "platform/program_directory.h"
 
 namespace {

@@ -73,21 +73,3 @@ QStringList deleteFirstEqual(QStringList &X, const QString &s)
         X.removeAt(found);
     return X;
 }
-
-void removeIndices(QStringList &pool, std::vector<std::int32_t> indices)
-{
-    std::sort(indices.begin(), indices.end());
-    indices.erase(std::unique(indices.begin(), indices.end()), indices.end());
-    qsizetype write = 0;
-    size_t next = 0;
-    for (qsizetype read = 0; read < pool.size(); ++read) {
-        if (next < indices.size() && indices[next] == read) {
-            ++next;
-            continue;
-        }
-        if (write != read)
-            pool[write] = std::move(pool[read]);
-        ++write;
-    }
-    pool.resize(write);
-}

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <random>
@@ -36,4 +37,21 @@ std::vector<std::int32_t> pickDistinct(std::int32_t NumMin, std::int32_t NumMax,
 QStringList deleteFirstEqual(QStringList &X, const QString &s);
 
 // Removes the entries at the given indices in one pass; the others keep their order.
-void removeIndices(QStringList &pool, std::vector<std::int32_t> indices);
+template <typename List, typename Index = qint32>
+void removeIndices(List &pool, std::vector<Index> indices)
+{
+    std::sort(indices.begin(), indices.end());
+    indices.erase(std::unique(indices.begin(), indices.end()), indices.end());
+    qsizetype write = 0;
+    size_t next = 0;
+    for (qsizetype read = 0; read < qsizetype(pool.size()); ++read) {
+        if (next < indices.size() && indices[next] == read) {
+            ++next;
+            continue;
+        }
+        if (write != read)
+            pool[write] = std::move(pool[read]);
+        ++write;
+    }
+    pool.resize(write);
+}

@@ -119,15 +119,23 @@ QStringList splitLines(const QString &text)
     return lines;
 }
 
-bool readLines(const QString &path, QStringList &lines)
+std::optional<QByteArray> readFile(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray bytes = file.readAll();
+        return std::nullopt;
+    QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return bytes;
+}
+
+bool readLines(const QString &path, QStringList &lines)
+{
+    const std::optional<QByteArray> bytes = readFile(path);
+    if (!bytes)
         return false;
-    lines = splitLines(decode(bytes));
+    lines = splitLines(decode(*bytes));
     return true;
 }
 

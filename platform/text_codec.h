@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 // Text files on disk: read as bytes and decoded by their own evidence (BOM, valid UTF-8,
 // otherwise the Chinese ANSI code page GB18030); written as GB18030 with CR LF line ends.
@@ -19,6 +20,9 @@ QByteArray toAnsi(const QString &text);
 // Splits text into lines. A line ends at CR LF, a lone CR or a lone LF; the terminator is not
 // part of the line and the last line may lack one. An empty text has no lines.
 QStringList splitLines(const QString &text);
+
+// Reads a whole file's bytes; no value when it cannot be opened or read.
+std::optional<QByteArray> readFile(const QString &path);
 
 // Reads a whole text file into lines. Returns false when the file cannot be opened or read.
 bool readLines(const QString &path, QStringList &lines);

@@ -8,6 +8,10 @@ packages=(
   # Qt 6: widgets, multimedia (GStreamer backend) and the test library
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev libqt6multimedia6
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav gstreamer1.0-alsa
+  # Qt's own Chinese translations (file dialog, standard buttons)
+  qt6-translations-l10n
+  # the workbook for Excel, and reading it back in lumora-verify
+  libxlsxwriter-dev libzip-dev
   # CJK fonts for the stage
   fonts-noto-cjk fonts-arphic-ukai
   # a screen without a monitor, for screenshots and the start-up benchmark

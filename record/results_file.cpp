@@ -1,16 +1,17 @@
-#include "draw/results_file.h"
+#include "record/results_file.h"
 
 #include <QDir>
 #include <QLocale>
 
 #include "platform/disk_sync.h"
 #include "platform/text_codec.h"
-
-namespace Results {
+#include "record/level_names.h"
 
 namespace {
 const QString kCrLf = QStringLiteral("\r\n");
 }
+
+namespace Results {
 
 QString fileName(const QDateTime &when)
 {
@@ -59,6 +60,56 @@ QString roundHeading(const QString &marker, const QString &levelName, int round)
            QStringLiteral(" 次抽奖结果：") + marker + kCrLf;
 }
 
+QString winnersText(const QStringList &poolTexts)
+{
+    QString text;
+    for (const QString &entry : poolTexts)
+        text += entry + kCrLf;
+    return trimBlanks(text);
+}
+
+QString trimBlanks(const QString &text)
+{
+    qsizetype start = 0;
+    qsizetype end = text.size();
+    while (start < end && text[start] == u' ')
+        ++start;
+    while (end > start && text[end - 1] == u' ')
+        --end;
+    return text.mid(start, end - start);
+}
+
+QStringList winnerLines(const QString &winnersText)
+{
+    QStringList pieces = winnersText.split(kCrLf);
+    pieces.removeLast(); // the empty text after the final line break
+    return pieces;
+}
+
+QByteArray headerBytes(const HeaderFields &fields)
+{
+    return TextCodec::toAnsi(headerText(fields) + kCrLf);
+}
+
+QByteArray roundBlockBytes(int level, int round, const QString &winnersText)
+{
+    const QString heading =
+        roundHeading(Record::levelMarker(level), Record::levelName(level), round);
+    return TextCodec::toAnsi(heading + kCrLf + winnersText + kCrLf);
+}
+
+QByteArray redrawBlockBytes(int level, int round, const QStringList &absentTexts,
+                            const QString &replacementsText)
+{
+    const QString marker = Record::levelMarker(level);
+    QString text = marker + u' ' + Record::levelName(level) + QStringLiteral("第 ") +
+                   QString::number(round) + QStringLiteral(" 次补抽结果：") + marker + kCrLf +
+                   kCrLf;
+    for (const QString &absent : absentTexts)
+        text += QStringLiteral("未到场：") + absent + kCrLf;
+    return TextCodec::toAnsi(text + replacementsText + kCrLf);
+}
+
 } // namespace Results
 
 bool ResultsFile::create(const QString &path)
@@ -78,11 +129,28 @@ bool ResultsFile::reopenForAppend()
     return m_file.open(QIODevice::WriteOnly | QIODevice::Append);
 }
 
+bool ResultsFile::openToContinue(const QString &path, qint64 length)
+{
+    close();
+    m_file.setFileName(path);
+    if (!m_file.open(QIODevice::ReadWrite))
+        return false;
+    if ((m_file.size() != length && !m_file.resize(length)) || !m_file.seek(length)) {
+        m_file.close();
+        return false;
+    }
+    return true;
+}
+
 bool ResultsFile::write(const QString &text)
+{
+    return writeBytes(TextCodec::toAnsi(text + kCrLf));
+}
+
+bool ResultsFile::writeBytes(const QByteArray &bytes)
 {
     if (!m_file.isOpen())
         return false;
-    const QByteArray bytes = TextCodec::toAnsi(text + QStringLiteral("\r\n"));
     return m_file.write(bytes) == bytes.size() && syncToDisk(m_file);
 }
 

@@ -1,6 +1,6 @@
 #include <QTest>
 
-#include "draw/results_file.h"
+#include "record/results_file.h"
 #include "platform/text_codec.h"
 #include "support/program_dir.h"
 

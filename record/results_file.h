@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QFile>
 #include <QString>
+#include <QStringList>
 
 // The results file: one per run, in the program directory, GB18030 with CR LF line ends.
 namespace Results {
@@ -31,6 +32,23 @@ QString headerText(const HeaderFields &fields);
 // "★★ 三等奖第 1 次抽奖结果：★★" followed by CR LF: with the write's own CR LF, two lines.
 QString roundHeading(const QString &marker, const QString &levelName, int round);
 
+// The text without blanks (U+0020) at its start and its end.
+QString trimBlanks(const QString &text);
+// A round's winners as the file holds them: each pool entry followed by CR LF, with blanks
+// removed from the start and the end of the whole text (so only the first winner can lose any).
+QString winnersText(const QStringList &poolTexts);
+// The winners text split back into one text per winner.
+QStringList winnerLines(const QString &winnersText);
+
+// The exact bytes one write adds to the file.
+QByteArray headerBytes(const HeaderFields &fields);
+// A round's block: heading, empty line, one line per winner, empty line.
+QByteArray roundBlockBytes(int level, int round, const QString &winnersText);
+// A redraw's block: "★★ 三等奖第 2 次补抽结果：★★", an empty line, "未到场：" and each absent
+// winner's text, one line per replacement, an empty line.
+QByteArray redrawBlockBytes(int level, int round, const QStringList &absentTexts,
+                            const QString &replacementsText);
+
 } // namespace Results
 
 // The open results file. Every write reaches the disk before it returns.
@@ -41,8 +59,13 @@ public:
     bool create(const QString &path);
     // Opens the closed file again to append to it.
     bool reopenForAppend();
+    // Opens an existing file to append to it, first cut back to `length` bytes (what follows is
+    // the start of a block a kill tore).
+    bool openToContinue(const QString &path, qint64 length);
     // Writes the text followed by CR LF; false when the file is not open or the write failed.
     bool write(const QString &text);
+    // Writes the bytes as they are, in one write, synced.
+    bool writeBytes(const QByteArray &bytes);
     // Closing a file that is not open does nothing.
     void close();
     bool isOpen() const { return m_file.isOpen(); }

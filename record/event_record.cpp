@@ -1,0 +1,239 @@
+#include "record/event_record.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+
+#include "platform/text_codec.h"
+
+namespace Record {
+
+namespace {
+
+// A journal is a few hundred bytes a round; anything far larger is not one of ours.
+constexpr qint64 kMaxJournalBytes = 256LL * 1024 * 1024;
+
+QString nowText()
+{
+    return QDateTime::currentDateTime().toString(Qt::ISODate);
+}
+
+QStringList texts(const QList<Journal::Winner> &winners)
+{
+    QStringList list;
+    list.reserve(winners.size());
+    for (const Journal::Winner &w : winners)
+        list.append(w.text);
+    return list;
+}
+
+} // namespace
+
+Fingerprint fingerprintOf(const QByteArray &bytes)
+{
+    return Fingerprint{bytes.size(), Journal::sha256Hex(bytes)};
+}
+
+QByteArray headerBytes(const Journal::EventStart &start)
+{
+    Results::HeaderFields header;
+    header.company = start.company;
+    header.activity = start.activity;
+    header.dateTime = start.headerTime;
+    header.firstPrize = start.fields[9];
+    header.secondPrize = start.fields[10];
+    header.thirdPrize = start.fields[11];
+    return Results::headerBytes(header);
+}
+
+QByteArray blockBytes(const Journal::Entry &entry)
+{
+    const QString winners = Results::winnersText(texts(entry.winners));
+    if (entry.kind == Journal::Entry::Kind::Round)
+        return Results::roundBlockBytes(entry.level, entry.round, winners);
+    return Results::redrawBlockBytes(entry.level, entry.round, texts(entry.absent), winners);
+}
+
+Reconciled reconcile(const Journal::History &history, const QByteArray &results)
+{
+    Reconciled r;
+    if (!history.start) {
+        r.error = QStringLiteral("no event record");
+        return r;
+    }
+    const QByteArray header = headerBytes(*history.start);
+    if (!results.startsWith(header) || Journal::sha256Hex(header) != history.start->headerSha256) {
+        r.error = QStringLiteral("the header differs from the journal's");
+        return r;
+    }
+    qint64 at = header.size();
+    for (qsizetype k = 0; k < history.entries.size(); ++k) {
+        const QByteArray block = blockBytes(history.entries[k]);
+        if (Journal::sha256Hex(block) != history.entries[k].blockSha256) {
+            r.error = QStringLiteral("entry %1's block differs from its digest").arg(k + 1);
+            return r;
+        }
+        if (results.size() - at >= block.size() &&
+            QByteArrayView(results).sliced(at, block.size()) == block) {
+            at += block.size();
+            ++r.countedEntries;
+            continue;
+        }
+        const QByteArrayView rest = QByteArrayView(results).sliced(at);
+        const bool last = k == history.entries.size() - 1;
+        if (last && rest.size() < block.size() && QByteArrayView(block).startsWith(rest))
+            break; // killed before its block was whole: never drawn
+        r.error = QStringLiteral("entry %1's block is not in the results file").arg(k + 1);
+        return r;
+    }
+    if (r.countedEntries == history.entries.size() && at != results.size()) {
+        r.error = QStringLiteral("the results file holds more than the journal");
+        return r;
+    }
+    r.wholeBytes = at;
+    return r;
+}
+
+std::optional<UnfinishedEvent> findUnfinished(const QString &directory)
+{
+    const QDir dir(directory);
+    std::optional<UnfinishedEvent> newest;
+    for (const QFileInfo &info :
+         dir.entryInfoList({QStringLiteral("中奖名单*.jsonl")}, QDir::Files, QDir::Name)) {
+        if (info.size() > kMaxJournalBytes)
+            continue;
+        const auto bytes = TextCodec::readFile(info.filePath());
+        if (!bytes)
+            continue;
+        UnfinishedEvent event;
+        event.history = Journal::read(*bytes);
+        const Journal::History &h = event.history;
+        if (!h.isSound() || h.setAside || h.isFinished())
+            continue;
+        event.journalPath = info.filePath();
+        event.resultsPath = dir.filePath(h.start->resultsName);
+        if (Journal::journalPathFor(event.resultsPath) != event.journalPath)
+            continue; // a journal copied or renamed away from its results file
+        const auto results = TextCodec::readFile(event.resultsPath);
+        if (!results)
+            continue;
+        const Reconciled r = reconcile(h, *results);
+        if (!r.error.isEmpty())
+            continue;
+        event.history.entries.resize(r.countedEntries);
+        if (event.history.isFinished())
+            continue; // the last round is drawn; only its record was not yet complete
+        event.resultsWholeBytes = r.wholeBytes;
+        if (!newest || h.start->loadTime > newest->history.start->loadTime)
+            newest = std::move(event);
+    }
+    return newest;
+}
+
+bool setAside(const UnfinishedEvent &event)
+{
+    Journal::Writer writer;
+    if (!writer.openToContinue(event.journalPath, event.history))
+        return false;
+    const bool written = writer.append(Journal::setAsideRecord(nowText()));
+    writer.close();
+    return written;
+}
+
+bool EventRecord::start(const QString &resultsPath, const Journal::EventStart &start)
+{
+    close();
+    m_ended = false;
+    const QByteArray header = headerBytes(start);
+    if (!m_results.create(resultsPath) || !m_results.writeBytes(header)) {
+        m_results.close();
+        return false;
+    }
+    Journal::EventStart recorded = start;
+    recorded.resultsName = QFileInfo(resultsPath).fileName();
+    recorded.headerSha256 = Journal::sha256Hex(header);
+    // Without a journal the event is still drawn and recorded; it only cannot be continued.
+    if (m_journal.create(Journal::journalPathFor(resultsPath)))
+        m_journal.append(Journal::eventRecord(recorded));
+    return true;
+}
+
+bool EventRecord::recordRound(int level, int round, const QList<Journal::Winner> &winners)
+{
+    Journal::Entry entry;
+    entry.kind = Journal::Entry::Kind::Round;
+    entry.level = level;
+    entry.round = round;
+    entry.winners = winners;
+    return writeEntry(entry, blockBytes(entry));
+}
+
+bool EventRecord::recordRedraw(int level, int round, const QList<Journal::Winner> &absent,
+                               const QList<Journal::Winner> &replacements)
+{
+    Journal::Entry entry;
+    entry.kind = Journal::Entry::Kind::Redraw;
+    entry.level = level;
+    entry.round = round;
+    entry.absent = absent;
+    entry.winners = replacements;
+    return writeEntry(entry, blockBytes(entry));
+}
+
+bool EventRecord::writeEntry(const Journal::Entry &recorded, const QByteArray &block)
+{
+    Journal::Entry entry = recorded;
+    entry.time = nowText();
+    entry.blockSha256 = Journal::sha256Hex(block);
+    // The journal's record is synced before the block is written. A round counts when its block
+    // is whole in the results file, so a kill at any instant leaves one of three states: no
+    // record and no block (nothing happened); a record whose block is missing or torn (the next
+    // start sees it is the last record, voids it and cuts the torn bytes: the round is drawn
+    // again); or both whole. The other order could leave a whole block the journal does not know,
+    // and the event could no longer be continued.
+    m_journal.append(Journal::entryRecord(entry));
+    const bool reopened = !m_results.isOpen() && m_ended && m_results.reopenForAppend();
+    const bool written = m_results.writeBytes(block);
+    if (reopened)
+        m_results.close();
+    return written;
+}
+
+bool EventRecord::continueEvent(const UnfinishedEvent &event, const QStringList &pool)
+{
+    const Journal::History &h = event.history;
+    if (pool.size() != h.start->poolSize)
+        return false;
+    for (const Journal::Entry &e : h.entries) {
+        for (const Journal::Winner &w : e.winners) {
+            if (pool[w.index] != w.text)
+                return false;
+        }
+    }
+    close();
+    if (!m_results.openToContinue(event.resultsPath, event.resultsWholeBytes) ||
+        !m_journal.openToContinue(event.journalPath, h)) {
+        close();
+        return false;
+    }
+    m_journal.append(Journal::continuedRecord(nowText(), h.entries.size()));
+    // After the first prize's last round the file stays closed between rounds, as it would have.
+    m_ended = h.roundsDrawn(1) >= h.start->configuredRounds(1);
+    if (m_ended)
+        m_results.close();
+    return true;
+}
+
+void EventRecord::endEvent()
+{
+    m_results.close();
+    m_ended = true;
+}
+
+void EventRecord::close()
+{
+    m_results.close();
+    m_journal.close();
+}
+
+} // namespace Record

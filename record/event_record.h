@@ -1,0 +1,88 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+#include "record/event_journal.h"
+#include "record/results_file.h"
+
+// The event's record on disk: the results file and its journal. The main window asks it to
+// start an event, record rounds and redraws, find an unfinished event and continue it.
+namespace Record {
+
+struct Fingerprint
+{
+    qint64 size = 0;
+    QString sha256; // hex
+    bool operator==(const Fingerprint &) const = default;
+};
+Fingerprint fingerprintOf(const QByteArray &bytes);
+
+// How far a results file agrees with its journal.
+struct Reconciled
+{
+    QString error;                // empty when they tell the same story
+    qsizetype countedEntries = 0; // entries whose block is whole in the file
+    qint64 wholeBytes = 0;        // the file's length up to its last whole block
+};
+// The header and then every entry's block, byte for byte. Only the last entry may lack its
+// block, or have only the start of it: a kill came between its record and its block, so that
+// round was never drawn.
+Reconciled reconcile(const Journal::History &history, const QByteArray &results);
+
+// The exact bytes an entry's block adds to the results file.
+QByteArray blockBytes(const Journal::Entry &entry);
+QByteArray headerBytes(const Journal::EventStart &start);
+
+// An event a new start can offer to continue.
+struct UnfinishedEvent
+{
+    QString journalPath;
+    QString resultsPath;
+    Journal::History history; // its entries are those that count
+    qint64 resultsWholeBytes = 0;
+
+    QString resultsName() const { return history.start->resultsName; }
+};
+
+// The newest unfinished event in the folder that is sound, agrees with its results file and has
+// not been set aside.
+std::optional<UnfinishedEvent> findUnfinished(const QString &directory);
+
+// Marks the event as not to be continued; no file is removed or rewritten.
+bool setAside(const UnfinishedEvent &event);
+
+class EventRecord
+{
+public:
+    // Creates the results file with its header and the journal with the event record.
+    bool start(const QString &resultsPath, const Journal::EventStart &start);
+
+    // A stopped round, and a redraw of a round's absent winners. The journal's record is written
+    // before the block; see writeEntry. False when the block did not reach the results file.
+    bool recordRound(int level, int round, const QList<Journal::Winner> &winners);
+    bool recordRedraw(int level, int round, const QList<Journal::Winner> &absent,
+                      const QList<Journal::Winner> &replacements);
+
+    // Checks that `pool` (built from the recorded roster) is the recorded pool, then opens both
+    // files to go on. The winners' positions are History::wonIndices().
+    bool continueEvent(const UnfinishedEvent &event, const QStringList &pool);
+
+    // The first prize's last round closes the results file; rounds after it reopen it.
+    void endEvent();
+    bool hasEnded() const { return m_ended; }
+    void close();
+
+    const ResultsFile &resultsFile() const { return m_results; }
+
+private:
+    bool writeEntry(const Journal::Entry &entry, const QByteArray &block);
+
+    ResultsFile m_results;
+    Journal::Writer m_journal;
+    bool m_ended = false;
+};
+
+} // namespace Record

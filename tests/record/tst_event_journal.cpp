@@ -1,0 +1,422 @@
+#include <QJsonArray>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "platform/text_codec.h"
+#include "record/event_journal.h"
+#include "record/event_record.h"
+
+using Journal::Winner;
+
+// The event journal on its own, and together with its results file.
+class TestEventJournal : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+
+    void roundTripKeepsEverything();
+    void faultsAreFoundAtTheirLine_data();
+    void faultsAreFoundAtTheirLine();
+    void tornLastRecordIsIgnored_data();
+    void tornLastRecordIsIgnored();
+    void sameTextAtTwoPositionsIsTwoPeople();
+
+    void reconcile_data();
+    void reconcile();
+
+    void unfinishedEventContinuesInTheSameFiles();
+    void killBetweenRecordAndBlockDrawsTheRoundAgain();
+    void changedPoolIsRefused();
+    void finishedOrSetAsideIsNotOffered();
+    void newestUnfinishedIsOffered();
+
+private:
+    // The pool "P0" … "P19"; third prize 3 rounds of 2, second 1 of 1, first 1 of 1.
+    static QStringList pool();
+    static Journal::EventStart eventStart(const QString &loadTime = "2026-12-10T10:00:00");
+    QString resultsPath(const QString &name = QStringLiteral("中奖名单 ― a.txt")) const;
+    // A started event with `rounds` third-prize rounds recorded, winners P0, P1, then P2, P3 …
+    void drawThirdPrize(Record::EventRecord &record, int rounds, int from = 0);
+    QByteArray journalBytes() const;
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void TestEventJournal::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+}
+
+QStringList TestEventJournal::pool()
+{
+    QStringList list;
+    for (int k = 0; k < 20; ++k)
+        list.append(QStringLiteral("P%1").arg(k));
+    return list;
+}
+
+Journal::EventStart TestEventJournal::eventStart(const QString &loadTime)
+{
+    Journal::EventStart s;
+    s.company = QStringLiteral("公司");
+    s.activity = QStringLiteral("年会");
+    s.loadTime = loadTime;
+    s.headerTime = QStringLiteral("2026/12/10 10:00:00");
+    for (int k = 1; k <= 11; ++k)
+        s.fields[size_t(k)] = QStringLiteral("f%1").arg(k);
+    s.counters = {1, 1, 3, 1, 1, 3, 1, 1, 2};
+    s.rosterPath = QStringLiteral("/nowhere/r.vok");
+    s.rosterSize = 123;
+    s.rosterSha256 = QString(64, u'a');
+    s.poolSize = 20;
+    return s;
+}
+
+QString TestEventJournal::resultsPath(const QString &name) const
+{
+    return m_dir->filePath(name);
+}
+
+void TestEventJournal::drawThirdPrize(Record::EventRecord &record, int rounds, int from)
+{
+    for (int r = 0; r < rounds; ++r) {
+        const int a = from + 2 * r;
+        QVERIFY(record.recordRound(3, from / 2 + r + 1,
+                                   {Winner{QStringLiteral("P%1").arg(a), a},
+                                    Winner{QStringLiteral("P%1").arg(a + 1), a + 1}}));
+    }
+}
+
+QByteArray TestEventJournal::journalBytes() const
+{
+    QFile file(Journal::journalPathFor(resultsPath()));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void TestEventJournal::roundTripKeepsEverything()
+{
+    Record::EventRecord record;
+    QVERIFY(record.start(resultsPath(), eventStart()));
+    drawThirdPrize(record, 2);
+    QVERIFY(record.recordRedraw(3, 2, {Winner{"P3", 3}}, {Winner{"P9", 9}}));
+    record.close();
+
+    const Journal::History h = Journal::read(journalBytes());
+    QVERIFY2(h.isSound(), qPrintable(h.error));
+    QCOMPARE(h.start->resultsName, QStringLiteral("中奖名单 ― a.txt"));
+    QCOMPARE(h.start->fields[9], QStringLiteral("f9"));
+    QCOMPARE(h.start->configuredRounds(3), 3);
+    QCOMPARE(h.start->winnersPerRound(3), 2);
+    QCOMPARE(h.start->rosterSha256, QString(64, u'a'));
+    QCOMPARE(h.entries.size(), 3);
+    QCOMPARE(h.entries[1].round, 2);
+    QCOMPARE(h.entries[1].winners, (QList<Winner>{{"P2", 2}, {"P3", 3}}));
+    QCOMPARE(h.entries[2].kind, Journal::Entry::Kind::Redraw);
+    QCOMPARE(h.entries[2].absent, (QList<Winner>{{"P3", 3}}));
+    QCOMPARE(h.roundsDrawn(3), 2);
+    QCOMPARE(h.winnersCount(), 5);
+    QList<qint64> won = h.wonIndices();
+    std::sort(won.begin(), won.end());
+    QCOMPARE(won, (QList<qint64>{0, 1, 2, 3, 9}));
+    QCOMPARE(h.lastSeq, 3);
+    QVERIFY(!h.isFinished());
+
+    // The results file holds exactly what the journal says, header first.
+    const auto results = TextCodec::readFile(resultsPath());
+    QVERIFY(results);
+    const Record::Reconciled r = Record::reconcile(h, *results);
+    QVERIFY2(r.error.isEmpty(), qPrintable(r.error));
+    QCOMPARE(r.countedEntries, 3);
+    QCOMPARE(r.wholeBytes, results->size());
+}
+
+void TestEventJournal::faultsAreFoundAtTheirLine_data()
+{
+    QTest::addColumn<int>("fault");
+    QTest::addColumn<qint64>("line");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("a byte edited") << 0 << 2LL << "a record whose hash does not match its content";
+    QTest::newRow("a record removed") << 1 << 2LL << "the chain of records is broken";
+    QTest::newRow("two records swapped") << 2 << 2LL << "the chain of records is broken";
+    QTest::newRow("a winner drawn twice") << 3 << 4LL << "someone drawn twice";
+    QTest::newRow("a winner outside the pool") << 4 << 4LL << "a winner outside the pool";
+    QTest::newRow("a round skipped") << 5 << 4LL << "round number out of order";
+    QTest::newRow("too few winners") << 6 << 4LL << "wrong number of winners";
+    QTest::newRow("a redraw of another's winner")
+        << 7 << 4LL << "absent winner who is no winner of the round";
+}
+
+void TestEventJournal::faultsAreFoundAtTheirLine()
+{
+    QFETCH(int, fault);
+    QFETCH(qint64, line);
+    QFETCH(QString, error);
+    Record::EventRecord record;
+    QVERIFY(record.start(resultsPath(), eventStart()));
+    drawThirdPrize(record, 2);
+    record.close();
+    QList<QByteArray> lines = journalBytes().split('\n');
+    lines.removeLast(); // after the last "\n"
+    const Journal::History sound = Journal::read(journalBytes());
+
+    // A well-formed, correctly hashed record appended to the chain: only its meaning is wrong.
+    auto append = [&](QJsonObject body) {
+        lines.append(Journal::encode(body, sound.lastSeq + 1, sound.lastHash).chopped(1));
+    };
+    auto round = [](int number, const QList<std::pair<QString, int>> &winners) {
+        QJsonArray array;
+        for (const auto &[text, index] : winners)
+            array.append(QJsonObject{{"text", text}, {"index", index}});
+        return QJsonObject{{"kind", "round"},  {"level", 3},
+                           {"round", number},  {"time", "t"},
+                           {"winners", array}, {"block_sha256", QString(64, u'b')}};
+    };
+    switch (fault) {
+    case 0:
+        lines[1].replace("P0", "P7");
+        break;
+    case 1:
+        lines.removeAt(1);
+        break;
+    case 2:
+        std::swap(lines[1], lines[2]);
+        break;
+    case 3:
+        append(round(3, {{"P1", 1}, {"P9", 9}}));
+        break;
+    case 4:
+        append(round(3, {{"P20", 20}, {"P9", 9}}));
+        break;
+    case 5:
+        append(round(4, {{"P8", 8}, {"P9", 9}}));
+        break;
+    case 6:
+        append(round(3, {{"P9", 9}}));
+        break;
+    case 7:
+        append(QJsonObject{{"kind", "redraw"},
+                           {"level", 3},
+                           {"round", 2},
+                           {"time", "t"},
+                           {"absent", QJsonArray{QJsonObject{{"text", "P0"}, {"index", 0}}}},
+                           {"replacements", QJsonArray{QJsonObject{{"text", "P9"}, {"index", 9}}}},
+                           {"block_sha256", QString(64, u'b')}});
+        break;
+    }
+    const Journal::History h = Journal::read(lines.join('\n') + '\n');
+    QCOMPARE(h.error, error);
+    QCOMPARE(h.errorLine, line);
+    QVERIFY(!h.isSound());
+}
+
+void TestEventJournal::tornLastRecordIsIgnored_data()
+{
+    QTest::addColumn<int>("keep"); // bytes kept of the last record, its "\n" excluded
+    QTest::newRow("only its first byte") << 1;
+    QTest::newRow("half of it") << -2;
+    QTest::newRow("all but the newline") << -1;
+}
+
+void TestEventJournal::tornLastRecordIsIgnored()
+{
+    QFETCH(int, keep);
+    Record::EventRecord record;
+    QVERIFY(record.start(resultsPath(), eventStart()));
+    drawThirdPrize(record, 2);
+    record.close();
+    QByteArray bytes = journalBytes();
+    const qsizetype lastStart = bytes.lastIndexOf('\n', bytes.size() - 2) + 1;
+    const qsizetype lastLength = bytes.size() - 1 - lastStart;
+    const qsizetype kept = keep == -1 ? lastLength : keep == -2 ? lastLength / 2 : keep;
+    bytes.truncate(lastStart + kept);
+
+    const Journal::History h = Journal::read(bytes);
+    QVERIFY2(h.isSound(), qPrintable(h.error));
+    QVERIFY(h.tornTail);
+    QCOMPARE(h.entries.size(), 1);
+    QCOMPARE(h.wholeBytes, lastStart);
+}
+
+void TestEventJournal::sameTextAtTwoPositionsIsTwoPeople()
+{
+    Journal::EventStart start = eventStart();
+    Record::EventRecord record;
+    QVERIFY(record.start(resultsPath(), start));
+    QVERIFY(record.recordRound(3, 1, {Winner{"张三", 4}, Winner{"李四", 5}}));
+    QVERIFY(record.recordRound(3, 2, {Winner{"张三", 6}, Winner{"王五", 7}}));
+    record.close();
+    const Journal::History h = Journal::read(journalBytes());
+    QVERIFY2(h.isSound(), qPrintable(h.error));
+    QCOMPARE(h.wonIndices(), (QList<qint64>{4, 5, 6, 7}));
+}
+
+void TestEventJournal::reconcile_data()
+{
+    QTest::addColumn<int>("cut"); // bytes cut off the end of the results file
+    QTest::addColumn<int>(
+        "edit"); // 0: none, 1: a header byte, 2: a byte of the first block, 3: bytes added
+    QTest::addColumn<int>("counted");
+    QTest::addColumn<bool>("sound");
+    QTest::newRow("whole") << 0 << 0 << 3 << true;
+    QTest::newRow("last block torn") << 5 << 0 << 2 << true;
+    QTest::newRow("last block missing") << -1 << 0 << 2 << true;
+    QTest::newRow("header edited") << 0 << 1 << 0 << false;
+    QTest::newRow("a block edited") << 0 << 2 << 0 << false;
+    QTest::newRow("lines added") << 0 << 3 << 0 << false;
+}
+
+void TestEventJournal::reconcile()
+{
+    QFETCH(int, cut);
+    QFETCH(int, edit);
+    QFETCH(int, counted);
+    QFETCH(bool, sound);
+    Record::EventRecord record;
+    QVERIFY(record.start(resultsPath(), eventStart()));
+    drawThirdPrize(record, 3);
+    record.close();
+    const Journal::History h = Journal::read(journalBytes());
+    QByteArray results = *TextCodec::readFile(resultsPath());
+    const qsizetype lastBlock = Record::blockBytes(h.entries.last()).size();
+    const qsizetype beforeLast = results.size() - lastBlock;
+    results.chop(cut == -1 ? lastBlock : cut);
+    if (edit == 1)
+        results[2] = 'x';
+    if (edit == 2)
+        results[Record::headerBytes(*h.start).size() + 3] = 'x';
+    if (edit == 3)
+        results.append("P99\r\n");
+
+    const Record::Reconciled r = Record::reconcile(h, results);
+    QCOMPARE(r.error.isEmpty(), sound);
+    if (sound) {
+        QCOMPARE(r.countedEntries, counted);
+        QCOMPARE(r.wholeBytes, counted == 3 ? results.size() : beforeLast);
+    }
+}
+
+void TestEventJournal::unfinishedEventContinuesInTheSameFiles()
+{
+    {
+        Record::EventRecord record;
+        QVERIFY(record.start(resultsPath(), eventStart()));
+        drawThirdPrize(record, 2);
+    } // closed by mistake, or killed: both files are synced round by round
+
+    const auto event = Record::findUnfinished(m_dir->path());
+    QVERIFY(event);
+    QCOMPARE(event->resultsPath, resultsPath());
+    QCOMPARE(event->history.roundsDrawn(3), 2);
+    QCOMPARE(event->history.winnersCount(), 4);
+
+    Record::EventRecord record;
+    QVERIFY(record.continueEvent(*event, pool()));
+    drawThirdPrize(record, 1, 4);
+    record.close();
+
+    const Journal::History h = Journal::read(journalBytes());
+    QVERIFY2(h.isSound(), qPrintable(h.error));
+    QCOMPARE(h.roundsDrawn(3), 3);
+    const QByteArray results = *TextCodec::readFile(resultsPath());
+    QCOMPARE(results.count(Record::headerBytes(*h.start)), 1);
+    QByteArray expected = Record::headerBytes(*h.start);
+    for (const Journal::Entry &e : h.entries)
+        expected += Record::blockBytes(e);
+    QCOMPARE(results, expected);
+}
+
+void TestEventJournal::killBetweenRecordAndBlockDrawsTheRoundAgain()
+{
+    {
+        Record::EventRecord record;
+        QVERIFY(record.start(resultsPath(), eventStart()));
+        drawThirdPrize(record, 3);
+    }
+    // The kill came after round 3's record, while its block was being written.
+    QByteArray results = *TextCodec::readFile(resultsPath());
+    results.chop(7);
+    QFile file(resultsPath());
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(results);
+    file.close();
+
+    const auto event = Record::findUnfinished(m_dir->path());
+    QVERIFY(event);
+    QCOMPARE(event->history.roundsDrawn(3), 2);
+    Record::EventRecord record;
+    QVERIFY(record.continueEvent(*event, pool()));
+    QVERIFY(record.recordRound(3, 3, {Winner{"P10", 10}, Winner{"P11", 11}}));
+    record.close();
+
+    const Journal::History h = Journal::read(journalBytes());
+    QVERIFY2(h.isSound(), qPrintable(h.error));
+    QCOMPARE(h.entries.size(), 3);
+    QCOMPARE(h.entries[2].winners.first().text, QStringLiteral("P10"));
+    const Record::Reconciled r = Record::reconcile(h, *TextCodec::readFile(resultsPath()));
+    QVERIFY2(r.error.isEmpty(), qPrintable(r.error));
+    QCOMPARE(r.countedEntries, 3);
+    QVERIFY(!TextCodec::readFile(resultsPath())->contains("P4\r\n")); // round 3's torn names
+}
+
+void TestEventJournal::changedPoolIsRefused()
+{
+    {
+        Record::EventRecord record;
+        QVERIFY(record.start(resultsPath(), eventStart()));
+        drawThirdPrize(record, 1);
+    }
+    const auto event = Record::findUnfinished(m_dir->path());
+    QVERIFY(event);
+    const QByteArray before = journalBytes();
+    QStringList shorter = pool();
+    shorter.removeLast();
+    QStringList renamed = pool();
+    renamed[1] = QStringLiteral("someone else");
+    Record::EventRecord record;
+    QVERIFY(!record.continueEvent(*event, shorter));
+    QVERIFY(!record.continueEvent(*event, renamed));
+    QCOMPARE(journalBytes(), before); // nothing written
+}
+
+void TestEventJournal::finishedOrSetAsideIsNotOffered()
+{
+    {
+        Record::EventRecord record;
+        QVERIFY(record.start(resultsPath(), eventStart()));
+        drawThirdPrize(record, 1);
+    }
+    auto event = Record::findUnfinished(m_dir->path());
+    QVERIFY(event);
+    QVERIFY(Record::setAside(*event));
+    QVERIFY(!Record::findUnfinished(m_dir->path()));
+
+    Journal::EventStart all = eventStart("2026-12-10T11:00:00");
+    all.counters = {1, 0, 1, 1, 0, 1, 1, 0, 2};
+    Record::EventRecord record;
+    QVERIFY(record.start(resultsPath(QStringLiteral("中奖名单 ― b.txt")), all));
+    QVERIFY(record.recordRound(3, 1, {Winner{"P0", 0}, Winner{"P1", 1}}));
+    QVERIFY(Record::findUnfinished(m_dir->path()));
+    QVERIFY(record.recordRound(1, 1, {Winner{"P2", 2}}));
+    record.close();
+    QVERIFY(!Record::findUnfinished(m_dir->path()));
+}
+
+void TestEventJournal::newestUnfinishedIsOffered()
+{
+    const QString names[] = {QStringLiteral("中奖名单 ― b.txt"), QStringLiteral("中奖名单 ― a.txt"),
+                             QStringLiteral("中奖名单 ― c.txt")};
+    const QString times[] = {QStringLiteral("2026-12-10T09:00:00"),
+                             QStringLiteral("2026-12-10T12:00:00"),
+                             QStringLiteral("2026-12-10T10:00:00")};
+    for (int k = 0; k < 3; ++k) {
+        Record::EventRecord record;
+        QVERIFY(record.start(resultsPath(names[k]), eventStart(times[k])));
+    }
+    const auto event = Record::findUnfinished(m_dir->path());
+    QVERIFY(event);
+    QCOMPARE(event->resultsName(), names[1]);
+}
+
+QTEST_GUILESS_MAIN(TestEventJournal)
+#include "tst_event_journal.moc"
