@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QIcon>
+#include <QTimer>
 
 #include "draw/main_form.h"
 #include "platform/design_resources.h"
@@ -16,5 +17,7 @@ int main(int argc, char *argv[])
     auto *stage = new MainForm();
     stage->setAttribute(Qt::WA_DeleteOnClose);
     stage->showOnStage();
+    // Once the stage is up, with its caption and tune, an interrupted event may be continued.
+    QTimer::singleShot(0, stage, &MainForm::offerUnfinishedEvent);
     return QApplication::exec();
 }

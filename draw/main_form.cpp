@@ -94,7 +94,7 @@ MainForm::MainForm(QWidget *parent) : QWidget(parent)
 
 MainForm::~MainForm()
 {
-    m_results.close();
+    m_record.close();
     delete m_prizeSettings.data();
     delete m_instructions.data();
 }
@@ -323,9 +323,17 @@ void MainForm::Command8_Click()
 
 void MainForm::onUnlocked()
 {
-    Command2->setEnabled(true);
-    Command3->setEnabled(true);
-    Command4->setEnabled(true);
+    if (m_continued) {
+        // A level begun before the interruption is finished before another starts.
+        for (int level = 1; level <= 3; ++level) {
+            levelButton(level)->setEnabled(m_levelInProgress ? level == m_levelInProgress
+                                                             : roundsLeft(level) > 0);
+        }
+    } else {
+        Command2->setEnabled(true);
+        Command3->setEnabled(true);
+        Command4->setEnabled(true);
+    }
     Command8->setEnabled(false);
     移动图3->setVisible(false);
     移动图1->setVisible(false);
@@ -347,7 +355,7 @@ void MainForm::Command7_Click()
                     MessageBoxService::Icon::None, MessageBoxService::Buttons::OkCancel);
     if (answer != MessageBoxService::Answer::Ok)
         return;
-    m_results.close();
+    m_record.close();
     for (QWidget *window : {static_cast<QWidget *>(m_prizeSettings.data()),
                             static_cast<QWidget *>(m_instructions.data())}) {
         if (window) {
@@ -360,7 +368,7 @@ void MainForm::Command7_Click()
 
 void MainForm::closeEvent(QCloseEvent *event)
 {
-    m_results.close();
+    m_record.close();
     m_closing = true;
     if (m_pauseLoop)
         m_pauseLoop->quit();

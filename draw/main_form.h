@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <vector>
 
-#include "draw/results_file.h"
+#include "record/event_record.h"
 #include "windows/instructions_form.h"
 #include "windows/prize_settings_form.h"
 #include "windows/start_lock_form.h"
@@ -58,9 +58,12 @@ public:
 
     const QStringList &scrollTextLines() const { return mstrScrollText; }
     qint32 scrollPosition() const { return mlngScrollPos; }
-    const ResultsFile &resultsFile() const { return m_results; }
+    const ResultsFile &resultsFile() const { return m_record.resultsFile(); }
     // How long the stage waits before the results scroll (5 s; tests shorten it).
     int resultsPauseMs = 5000;
+
+    // At the end of the start-up: offers to continue an unfinished event of the program directory.
+    void offerUnfinishedEvent();
 
 public slots:
     void Command1_Click();
@@ -94,7 +97,9 @@ private:
     void stopRoll(const PrizeLevel &level);
     void closeLevel(const PrizeLevel &level);
     void releaseOtherLevels(const PrizeLevel &level);
-    bool writeRound(const QString &heading, const QString &winners);
+    void afterRecordWrite(bool written);
+    QList<Journal::Winner> shownWinners() const;
+    bool continueEvent(const Record::UnfinishedEvent &event);
     QPushButton *levelButton(int flag) const;
     qint16 &roundsLeft(int flag);
     qint16 roundsConfigured(int flag) const;
@@ -136,10 +141,12 @@ private:
     qint32 mlngDesignHeight = 0;
 
     QImage m_designBackground;
-    ResultsFile m_results;
-    bool m_resultsClosedByEvent = false; // the first prize's last round closed the file
-    std::vector<qint32> m_lastPicks;     // the pool indices the last tick showed
-    bool m_rollTicked = false;           // the running roll has shown names
+    Record::EventRecord m_record;
+    std::vector<qint32> m_poolOrigin; // each pool entry's position in the pool as loaded
+    int m_levelInProgress = 0;        // a continued event's level begun and not finished
+    bool m_continued = false;         // this run continues an interrupted event
+    std::vector<qint32> m_lastPicks;  // the pool indices the last tick showed
+    bool m_rollTicked = false;        // the running roll has shown names
     QEventLoop *m_pauseLoop = nullptr;
     bool m_closing = false;
 

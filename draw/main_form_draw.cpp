@@ -27,17 +27,6 @@ void appendItem(QStringListModel *model, const QString &item)
     model->setData(model->index(row), item);
 }
 
-QString trimBlanks(const QString &text)
-{
-    qsizetype start = 0;
-    qsizetype end = text.size();
-    while (start < end && text[start] == u' ')
-        ++start;
-    while (end > start && text[end - 1] == u' ')
-        --end;
-    return text.mid(start, end - start);
-}
-
 void setPointSize(QWidget *label, double points)
 {
     if (label->font().pointSizeF() == points)
@@ -172,16 +161,16 @@ void MainForm::stopRoll(const PrizeLevel &level)
     Label8->setVisible(false);
     appendItem(m_list1Items, level.logStart + QString::number(round) + QStringLiteral(" 次抽奖："));
 
-    const QString winners = trimBlanks(Label1->text());
-    const bool recorded =
-        writeRound(Results::roundHeading(level.marker, level.name, round), winners);
+    const QString winners = Results::trimBlanks(Label1->text());
+    // The winners are the entries the last tick showed, by their loaded positions.
+    const QList<Journal::Winner> recordedWinners = shownWinners();
+    const bool recorded = m_record.recordRound(level.flag, round, recordedWinners);
     if (level.showsResultsNotice) {
         Label6->setVisible(true);
         Label7->setVisible(true);
     }
 
-    QStringList pieces = winners.split(kCrLf);
-    pieces.removeLast(); // the empty text after the final line break
+    const QStringList pieces = Results::winnerLines(winners);
     for (i = 0; i < pieces.size(); ++i) {
         appendItem(m_list1Items, pieces[i]);
         Label1->setVisible(false);
@@ -192,29 +181,31 @@ void MainForm::stopRoll(const PrizeLevel &level)
     }
     // The winners leave the pool by the very entries the last tick showed.
     removeIndices(ST, m_lastPicks);
+    removeIndices(m_poolOrigin, m_lastPicks);
     m_lastPicks.clear();
     iCount = qint32(ST.size()) - 1;
     Label3->setText(QString::number(iCount));
-
-    if (!recorded) {
-        showMessage(QStringLiteral("无法写入中奖名单文件：") + str2);
-    }
+    afterRecordWrite(recorded);
     if (left == 0)
         closeLevel(level);
 }
 
-bool MainForm::writeRound(const QString &heading, const QString &winners)
+QList<Journal::Winner> MainForm::shownWinners() const
 {
-    // Rounds drawn after the first prize closed the file are appended to it.
-    const bool reopened =
-        !m_results.isOpen() && m_resultsClosedByEvent && m_results.reopenForAppend();
-    // The heading and the winners go out in one write: a crash never leaves half a block.
-    const bool written = m_results.write(heading + kCrLf + winners);
-    if (reopened) {
-        m_results.close();
-        LoadFileLines(str2, mstrScrollText); // the scrolling results show it too
-    }
-    return written;
+    QList<Journal::Winner> winners;
+    const bool tracked = m_poolOrigin.size() == size_t(ST.size());
+    for (qint32 index : m_lastPicks)
+        winners.append({ST[index], tracked ? m_poolOrigin[size_t(index)] : index});
+    return winners;
+}
+
+void MainForm::afterRecordWrite(bool written)
+{
+    // A round after the first prize's last one joins the results that scroll on the stage.
+    if (m_record.hasEnded())
+        LoadFileLines(str2, mstrScrollText);
+    if (!written)
+        showMessage(QStringLiteral("无法写入中奖名单文件：") + str2);
 }
 
 void MainForm::closeLevel(const PrizeLevel &level)
@@ -222,8 +213,7 @@ void MainForm::closeLevel(const PrizeLevel &level)
     levelButton(level.flag)->setEnabled(false);
     releaseOtherLevels(level);
     if (level.endsEvent) {
-        m_results.close();
-        m_resultsClosedByEvent = true;
+        m_record.endEvent();
         WindowsMediaPlayer2->play();
 
         // Let the stage go on (timers, clicks) for the pause, then show the results.

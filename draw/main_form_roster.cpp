@@ -1,7 +1,9 @@
 // Loading the roster into the pool and opening this run's results file.
 #include <QDateTime>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QStringListModel>
+#include <numeric>
 
 #include "draw/main_form.h"
 #include "draw/random_pick.h"
@@ -35,32 +37,47 @@ void MainForm::Command1_Click()
     if (chosen.isEmpty())
         return; // cancelled: nothing changes
 
-    QStringList lines;
-    if (!TextCodec::readLines(chosen, lines))
+    const std::optional<QByteArray> bytes = TextCodec::readFile(chosen);
+    if (!bytes)
         return; // cannot be opened or read: the operator may pick again
 
-    Roster::Pool pool = Roster::buildPool(lines);
+    Roster::Pool pool = Roster::buildPool(TextCodec::splitLines(TextCodec::decode(*bytes)));
     m_list2Items->setStringList(pool.accepted);
     Command8->setEnabled(!pool.accepted.isEmpty());
     ST = std::move(pool.entries);
     iCount = qint32(ST.size()) - 1;
+    m_poolOrigin.resize(size_t(ST.size()));
+    std::iota(m_poolOrigin.begin(), m_poolOrigin.end(), 0);
 
     Command1->setEnabled(false);
     Command5->setEnabled(false);
 
     RandomSource::shared().reseedFromClock();
 
+    // The counts are converted before anything is written, so the journal records them; they
+    // are stored after the results file exists, in their order, up to a text that fails.
+    const int fields[] = {1, 3, 5, 1, 3, 5, 2, 4, 6};
+    std::array<std::optional<qint16>, 9> counts;
+    for (size_t k = 0; k < std::size(fields); ++k)
+        counts[k] = NumericText::toInt16(settings->fieldText(fields[k]));
+
     const QDateTime now = QDateTime::currentDateTime();
     str2 = Results::freePath(mstrPath, now);
-    Results::HeaderFields header;
-    header.company = Label4->text();
-    header.activity = Label9->text();
-    header.dateTime = Results::dateTimeText(now);
-    header.firstPrize = settings->fieldText(9);
-    header.secondPrize = settings->fieldText(10);
-    header.thirdPrize = settings->fieldText(11);
-    if (!m_results.create(str2) || !m_results.write(Results::headerText(header))) {
-        m_results.close();
+    Journal::EventStart start;
+    start.company = Label4->text();
+    start.activity = Label9->text();
+    start.loadTime = now.toString(Qt::ISODate);
+    start.headerTime = Results::dateTimeText(now);
+    for (int field = 1; field <= 11; ++field)
+        start.fields[size_t(field)] = settings->fieldText(field);
+    for (size_t k = 0; k < counts.size(); ++k)
+        start.counters[k] = counts[k].value_or(0);
+    const Record::Fingerprint roster = Record::fingerprintOf(*bytes);
+    start.rosterPath = QFileInfo(chosen).absoluteFilePath();
+    start.rosterSize = roster.size;
+    start.rosterSha256 = roster.sha256;
+    start.poolSize = ST.size();
+    if (!m_record.start(str2, start)) {
         // The event cannot be drawn without its record: back to loading, so the operator can
         // mend the folder and load again.
         Command8->setEnabled(false);
@@ -70,11 +87,9 @@ void MainForm::Command1_Click()
     }
 
     qint16 *const counters[] = {&c1, &c2, &c3, &g1, &g2, &g3, &n1, &n2, &n3};
-    const int fields[] = {1, 3, 5, 1, 3, 5, 2, 4, 6};
-    for (size_t k = 0; k < std::size(fields); ++k) {
-        const std::optional<qint16> value = NumericText::toInt16(settings->fieldText(fields[k]));
-        if (!value)
+    for (size_t k = 0; k < counts.size(); ++k) {
+        if (!counts[k])
             return; // the remaining counters stay as they were
-        *counters[k] = *value;
+        *counters[k] = *counts[k];
     }
 }

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace {
 
@@ -26,15 +27,25 @@ public:
         case Icon::Information:
             box.setIcon(QMessageBox::Information);
             break;
+        case Icon::Question:
+            box.setIcon(QMessageBox::Question);
+            break;
         }
-        if (request.buttons == Buttons::OkCancel)
-            box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
-        else
-            box.setStandardButtons(QMessageBox::Ok);
-        box.setDefaultButton(QMessageBox::Ok);
+        // The buttons speak Chinese on any desktop, as the system's own boxes do on a Chinese one.
+        QPushButton *ok =
+            box.addButton(request.okText.isEmpty() ? QStringLiteral("确定") : request.okText,
+                          QMessageBox::AcceptRole);
+        if (request.buttons == Buttons::OkCancel) {
+            QPushButton *cancel = box.addButton(
+                request.cancelText.isEmpty() ? QStringLiteral("取消") : request.cancelText,
+                QMessageBox::RejectRole);
+            box.setEscapeButton(cancel);
+        }
+        box.setDefaultButton(ok);
         // The stage is frameless and covers the screen: keep the box above it.
         box.setWindowFlag(Qt::WindowStaysOnTopHint);
-        return box.exec() == QMessageBox::Ok ? Answer::Ok : Answer::Cancel;
+        box.exec();
+        return box.clickedButton() == ok ? Answer::Ok : Answer::Cancel;
     }
 };
 

@@ -9,7 +9,7 @@ class QWidget;
 class MessageBoxService
 {
 public:
-    enum class Icon { None, Critical, Warning, Information };
+    enum class Icon { None, Critical, Warning, Information, Question };
     enum class Buttons { Ok, OkCancel };
     enum class Answer { Ok, Cancel };
 
@@ -19,6 +19,10 @@ public:
         QString caption;
         Icon icon = Icon::None;
         Buttons buttons = Buttons::Ok;
+        // Captions of the two buttons of OkCancel when they are not "确定" and "取消"; the
+        // first is the default and answers Ok.
+        QString okText;
+        QString cancelText;
     };
 
     virtual ~MessageBoxService() = default;

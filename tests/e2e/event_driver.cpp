@@ -1,23 +1,85 @@
 // A test-only driver of the real stage, run as a child process that the crash-safety test kills.
 //   event_driver event PROGRAM_DIR ROSTER   draws third-prize rounds until killed
 //   event_driver settings PROGRAM_DIR       confirms the prize settings again and again
-// After each completed round or confirmation it prints a line and flushes it.
+//   event_driver full PROGRAM_DIR ROSTER ORDER    draws a whole event, the levels in ORDER ("312")
+//   event_driver continue PROGRAM_DIR ORDER       continues the unfinished event to its end
+// After each completed round or confirmation it prints a line and flushes it; the full and
+// continue modes also print ROLLING while a roll runs and PAUSING during the pause at the end.
 #include <QApplication>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QThread>
+#include <QTimer>
 #include <cstdio>
 
 #include "platform/program_directory.h"
 #include "support/stage.h"
 #include "windows/prize_settings_form.h"
 
+namespace {
+
+void say(const QString &line)
+{
+    std::printf("%s\n", qPrintable(line));
+    std::fflush(stdout);
+}
+
+void unlock(MainForm *form)
+{
+    form->Command8_Click();
+    form->startLock()
+        ->findChild<QLineEdit *>(QStringLiteral("Text2"))
+        ->setText(QStringLiteral("52718364"));
+    form->startLock()->Command1_Click();
+}
+
+QPushButton *levelButton(MainForm *form, int level)
+{
+    const char *names[] = {"", "Command4", "Command3", "Command2"};
+    return form->findChild<QPushButton *>(QLatin1String(names[level]));
+}
+
+// Draws round after round of the first level in `order` whose button is enabled, as an operator
+// would, until no level button is enabled.
+int drawToTheEnd(MainForm *form, const QString &order)
+{
+    for (;;) {
+        int level = 0;
+        for (QChar c : order) {
+            if (levelButton(form, c.digitValue())->isEnabled()) {
+                level = c.digitValue();
+                break;
+            }
+        }
+        if (level == 0)
+            break;
+        QPushButton *button = levelButton(form, level);
+        button->click();
+        form->Timer1_Timer();
+        say(QStringLiteral("ROLLING %1").arg(level));
+        QThread::msleep(2);
+        if (level == 1 && form->g1 == 1)
+            QTimer::singleShot(100, [] { say(QStringLiteral("PAUSING")); });
+        button->click();
+        say(QStringLiteral("ROUND %1").arg(level));
+    }
+    say(QStringLiteral("DONE"));
+    QThread::sleep(60); // wait to be killed
+    return 0;
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    if (argc < 3)
+    const QString mode = QString::fromLocal8Bit(argc > 1 ? argv[1] : "");
+    const int needed = mode == QStringLiteral("settings") ? 3
+                       : mode == QStringLiteral("full")   ? 5
+                                                          : 4;
+    if (argc < needed)
         return 2;
-    const QString mode = QString::fromLocal8Bit(argv[1]);
     ProgramDirectory::setForTesting(QString::fromLocal8Bit(argv[2]));
     FakeMessageBoxes boxes;
     auto *form = new MainForm();
@@ -34,6 +96,18 @@ int main(int argc, char *argv[])
         }
     }
 
+    form->resultsPauseMs = 1500;
+    if (mode == QStringLiteral("continue")) {
+        form->offerUnfinishedEvent();
+        for (const QString &text : boxes.texts())
+            say(QStringLiteral("MESSAGE ") + QString(text).replace(u'\n', u' '));
+        if (!form->resultsFile().isOpen() && form->str2.isEmpty())
+            return 3;
+        say(QStringLiteral("CONTINUED"));
+        unlock(form);
+        return drawToTheEnd(form, QString::fromLocal8Bit(argv[3]));
+    }
+
     FakeFileDialog dialog;
     dialog.setNextFileName(QString::fromLocal8Bit(argv[3]));
     form->prizeSettings()->ok_Click();
@@ -48,11 +122,9 @@ int main(int argc, char *argv[])
         std::fflush(stdout);
         return 3;
     }
-    form->Command8_Click();
-    form->startLock()
-        ->findChild<QLineEdit *>(QStringLiteral("Text2"))
-        ->setText(QStringLiteral("52718364"));
-    form->startLock()->Command1_Click();
+    unlock(form);
+    if (mode == QStringLiteral("full"))
+        return drawToTheEnd(form, QString::fromLocal8Bit(argv[4]));
     for (int round = 1;; ++round) {
         form->Command2_Click();
         form->Timer1_Timer();

@@ -1,8 +1,10 @@
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QSet>
 #include <QTest>
 
 #include "e2e/results_reader.h"
+#include "record/event_journal.h"
 #include "settings/ini_document.h"
 #include "support/program_dir.h"
 
@@ -13,6 +15,8 @@ class TestCrashSafety : public QObject
 private slots:
     void killedDuringTheDrawKeepsEveryRound_data();
     void killedDuringTheDrawKeepsEveryRound();
+    void killedAnywhereTheNextStartContinues_data();
+    void killedAnywhereTheNextStartContinues();
     void killedDuringSettingsLeavesAWholeFile_data();
     void killedDuringSettingsLeavesAWholeFile();
 
@@ -79,6 +83,81 @@ void TestCrashSafety::killedDuringTheDrawKeepsEveryRound()
         QCOMPARE(read.blocks[k].round, k + 1);
         QCOMPARE(read.blocks[k].winners.size(), 3);
     }
+}
+
+void TestCrashSafety::killedAnywhereTheNextStartContinues_data()
+{
+    // Third prize (3 rounds of 3), then the first (2 of 1), then the second (2 of 2), which is
+    // drawn after the event's end.
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("delayMs");
+    QTest::newRow("between rounds") << QByteArray("ROUND") << 2 << 3;
+    QTest::newRow("just after a stop") << QByteArray("ROUND") << 4 << 0;
+    QTest::newRow("during a roll") << QByteArray("ROLLING") << 3 << 0;
+    QTest::newRow("a moment into a stop") << QByteArray("ROLLING") << 5 << 2;
+    QTest::newRow("during the pause at the end") << QByteArray("PAUSING") << 1 << 0;
+    QTest::newRow("after the end, between late rounds") << QByteArray("ROUND") << 6 << 1;
+}
+
+void TestCrashSafety::killedAnywhereTheNextStartContinues()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(int, count);
+    QFETCH(int, delayMs);
+    ProgramDir dir;
+    dir.writeSettings(2, 1, 2, 2, 3, 3);
+    const QString roster = dir.writeRoster(QStringLiteral("r.vok"), ProgramDir::people(20));
+    QProcess first;
+    first.start(QStringLiteral(LUMORA_EVENT_DRIVER),
+                {QStringLiteral("full"), dir.path(), roster, QStringLiteral("312")});
+    QVERIFY(first.waitForStarted());
+    QVERIFY(waitForLine(first, line, count));
+    if (delayMs > 0)
+        QTest::qWait(delayMs);
+    first.kill();
+    QVERIFY(first.waitForFinished());
+
+    QProcess next;
+    next.start(QStringLiteral(LUMORA_EVENT_DRIVER),
+               {QStringLiteral("continue"), dir.path(), QStringLiteral("312")});
+    QVERIFY(next.waitForStarted());
+    QByteArray offer;
+    QVERIFY(waitForLine(next, "MESSAGE", 1, &offer));
+    QVERIFY2(offer.contains("发现未完成的抽奖"), offer.constData());
+    QVERIFY(waitForLine(next, "DONE", 1));
+    next.kill();
+    QVERIFY(next.waitForFinished());
+
+    // One file, one header, every configured round once and in order, nobody twice.
+    QCOMPARE(dir.resultsFiles().size(), 1);
+    const QString results = dir.resultsFiles().first();
+    const ResultsRead read = readResults(dir.read(results));
+    QVERIFY2(read.error.isEmpty(), qPrintable(read.error));
+    const QStringList levels{QStringLiteral("三等奖"), QStringLiteral("一等奖"),
+                             QStringLiteral("二等奖")};
+    const int rounds[] = {3, 2, 2};
+    const int winners[] = {3, 1, 2};
+    QCOMPARE(read.blocks.size(), 7);
+    QSet<QString> won;
+    int k = 0;
+    for (int level = 0; level < 3; ++level) {
+        for (int round = 1; round <= rounds[level]; ++round, ++k) {
+            QCOMPARE(read.blocks[k].level, levels[level]);
+            QCOMPARE(read.blocks[k].round, round);
+            QCOMPARE(read.blocks[k].winners.size(), winners[level]);
+            for (const QString &w : read.blocks[k].winners) {
+                QVERIFY2(!won.contains(w), qPrintable(w));
+                won.insert(w);
+            }
+        }
+    }
+    QString journalName = results;
+    journalName.replace(QStringLiteral(".txt"), QStringLiteral(".jsonl"));
+    const Journal::History history = Journal::read(dir.read(journalName));
+    QVERIFY2(history.isSound(), qPrintable(history.error));
+    QVERIFY(history.isFinished());
+    QCOMPARE(history.winnersCount(), qsizetype(won.size()));
 }
 
 void TestCrashSafety::killedDuringSettingsLeavesAWholeFile_data()

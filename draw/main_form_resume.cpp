@@ -1,0 +1,136 @@
+// Continuing an event that a crash, a power cut or a close by mistake interrupted.
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStringListModel>
+#include <numeric>
+
+#include "draw/main_form.h"
+#include "draw/names_label.h"
+#include "draw/prize_levels.h"
+#include "draw/random_pick.h"
+#include "draw/roster.h"
+#include "platform/auto_size_label.h"
+#include "platform/message_box.h"
+#include "platform/text_codec.h"
+#include "windows/prize_settings_form.h"
+
+namespace {
+
+// The lines the operator's log holds for an entry, as the stop that drew it added them.
+QStringList logLines(const Journal::Entry &entry)
+{
+    const PrizeLevel &level = prizeLevel(entry.level);
+    QStringList winners;
+    for (const Journal::Winner &w : entry.winners)
+        winners.append(w.text);
+    const QStringList pieces = Results::winnerLines(Results::winnersText(winners));
+    QStringList lines;
+    if (entry.kind == Journal::Entry::Kind::Round) {
+        lines.append(level.logStart + QString::number(entry.round) + QStringLiteral(" 次抽奖："));
+    } else {
+        lines.append(level.logStart + QString::number(entry.round) + QStringLiteral(" 次补抽："));
+        for (const Journal::Winner &w : entry.absent)
+            lines.append(QStringLiteral("未到场：") + w.text);
+    }
+    lines.append(pieces);
+    return lines;
+}
+
+MessageBoxService::Answer offer(const Record::UnfinishedEvent &event)
+{
+    const Journal::History &h = event.history;
+    MessageBoxService::Request request;
+    request.caption = QString::fromUtf16(kApplicationTitle);
+    request.icon = MessageBoxService::Icon::Question;
+    request.buttons = MessageBoxService::Buttons::OkCancel;
+    request.okText = QStringLiteral("继续抽奖");
+    request.cancelText = QStringLiteral("重新开始");
+    request.text = QStringLiteral("发现未完成的抽奖：") + event.resultsName() +
+                   QStringLiteral("\n") +
+                   QStringLiteral("已抽 %1 轮，%2 人中奖。是否继续这次抽奖？")
+                       .arg(h.roundsDrawn())
+                       .arg(h.winnersCount());
+    return MessageBoxService::current().ask(request);
+}
+
+} // namespace
+
+void MainForm::offerUnfinishedEvent()
+{
+    // Only a stage that has not begun an event of its own may take one over.
+    if (m_continued || !str2.isEmpty())
+        return;
+    const std::optional<Record::UnfinishedEvent> event = Record::findUnfinished(mstrPath);
+    if (!event)
+        return;
+    if (offer(*event) == MessageBoxService::Answer::Ok) {
+        continueEvent(*event);
+        return;
+    }
+    // A fresh start: the interrupted event is not offered again, and its files stay as they are.
+    Record::setAside(*event);
+}
+
+bool MainForm::continueEvent(const Record::UnfinishedEvent &event)
+{
+    const Journal::EventStart &start = *event.history.start;
+    const QString changed = QStringLiteral("名单文件已改变或不存在，无法继续这次抽奖：");
+    const std::optional<QByteArray> bytes = TextCodec::readFile(start.rosterPath);
+    if (!bytes || Record::fingerprintOf(*bytes) !=
+                      Record::Fingerprint{start.rosterSize, start.rosterSha256}) {
+        showMessage(changed + start.rosterPath);
+        return false;
+    }
+    Roster::Pool pool = Roster::buildPool(TextCodec::splitLines(TextCodec::decode(*bytes)));
+    if (!m_record.continueEvent(event, pool.entries)) {
+        showMessage(changed + start.rosterPath);
+        return false;
+    }
+
+    m_continued = true;
+    str2 = event.resultsPath;
+    Label4->setCaption(start.company);
+    Label9->setText(start.activity);
+    PrizeSettingsForm *settings = prizeSettings();
+    for (int field = 1; field <= 11; ++field)
+        settings->field(field)->setText(start.fields[size_t(field)]);
+
+    // The pool less everyone who won, by their loaded positions.
+    ST = std::move(pool.entries);
+    m_poolOrigin.resize(size_t(ST.size()));
+    std::iota(m_poolOrigin.begin(), m_poolOrigin.end(), 0);
+    std::vector<qint32> won;
+    for (qint64 index : event.history.wonIndices())
+        won.push_back(qint32(index));
+    removeIndices(ST, won);
+    removeIndices(m_poolOrigin, won);
+    iCount = qint32(ST.size()) - 1;
+
+    qint16 *const configured[] = {&c1, &c2, &c3};
+    qint16 *const left[] = {&g1, &g2, &g3};
+    qint16 *const perRound[] = {&n1, &n2, &n3};
+    m_levelInProgress = 0;
+    for (int level = 1; level <= 3; ++level) {
+        const qint16 c = start.configuredRounds(level);
+        const int drawn = event.history.roundsDrawn(level);
+        *configured[level - 1] = c;
+        *left[level - 1] = qint16(c - drawn);
+        *perRound[level - 1] = start.winnersPerRound(level);
+        if (drawn > 0 && drawn < c)
+            m_levelInProgress = level;
+    }
+
+    QStringList log;
+    for (const Journal::Entry &entry : event.history.entries)
+        log.append(logLines(entry));
+    m_list1Items->setStringList(log);
+    m_list2Items->setStringList(pool.accepted);
+    if (!event.history.entries.isEmpty())
+        Label3->setText(QString::number(iCount));
+
+    RandomSource::shared().reseedFromClock();
+    Command1->setEnabled(false);
+    Command5->setEnabled(false);
+    Command8->setEnabled(true);
+    return true;
+}
