@@ -17,6 +17,15 @@ for encoding in gb18030 utf-8; do
 done
 
 echo
+echo "== Continuing an interrupted event (1,000,000 lines, 1000 rounds of 10 drawn)"
+dir=$(mktemp -d)
+QT_QPA_PLATFORM=offscreen "$bin/continue_probe" make "$dir" 1000000 1000 2>/dev/null
+for run in 1 2 3; do
+    QT_QPA_PLATFORM=offscreen "$bin/continue_probe" run "$dir" 2>/dev/null
+done
+rm -rf "$dir"
+
+echo
 echo "== Start-up to the first painted stage frame (program directory $build/bin: bundled roster, picture, tunes)"
 for platform in offscreen xvfb; do
     for run in 1 2 3; do
