@@ -97,6 +97,7 @@ MainForm::~MainForm()
     m_record.close();
     delete m_prizeSettings.data();
     delete m_instructions.data();
+    delete m_redrawForm.data();
 }
 
 void MainForm::buildControls()
@@ -144,9 +145,10 @@ void MainForm::buildControls()
     Command2 = consoleButton(QStringLiteral("Command2"), QStringLiteral("三等奖"), 4875, this);
     Command3 = consoleButton(QStringLiteral("Command3"), QStringLiteral("二等奖"), 5580, this);
     Command4 = consoleButton(QStringLiteral("Command4"), QStringLiteral("一等奖"), 6345, this);
+    Command6 = consoleButton(QStringLiteral("Command6"), QStringLiteral("补抽"), 7425, this);
     Command7 = consoleButton(QStringLiteral("Command7"), QStringLiteral("关闭"), 8505, this);
     Command9 = consoleButton(QStringLiteral("Command9"), QStringLiteral("重要说明"), 9090, this);
-    QWidget *order[] = {Command1, Command2, Command3, Command4,
+    QWidget *order[] = {Command1, Command2, Command3, Command4, Command6,
                         Command5, Command7, Command8, Command9};
     for (size_t k = 1; k < std::size(order); ++k)
         setTabOrder(order[k - 1], order[k]);
@@ -155,6 +157,7 @@ void MainForm::buildControls()
     connect(Command3, &QPushButton::clicked, this, &MainForm::Command3_Click);
     connect(Command4, &QPushButton::clicked, this, &MainForm::Command4_Click);
     connect(Command5, &QPushButton::clicked, this, &MainForm::Command5_Click);
+    connect(Command6, &QPushButton::clicked, this, &MainForm::Command6_Click);
     connect(Command7, &QPushButton::clicked, this, &MainForm::Command7_Click);
     connect(Command8, &QPushButton::clicked, this, &MainForm::Command8_Click);
     connect(Command9, &QPushButton::clicked, this, &MainForm::Command9_Click);
@@ -202,7 +205,7 @@ void MainForm::Form_Load()
 
     ResizeInit(this);
 
-    for (QPushButton *button : {Command1, Command2, Command3, Command4, Command8})
+    for (QPushButton *button : {Command1, Command2, Command3, Command4, Command6, Command8})
         button->setEnabled(false);
     for (QWidget *widget : {static_cast<QWidget *>(Label6), static_cast<QWidget *>(Label7),
                             static_cast<QWidget *>(List2)})
@@ -228,8 +231,8 @@ void MainForm::showOnStage()
         QFont consoleFont = Look::defaultFont();
         consoleFont.setPointSizeF(consoleFont.pointSizeF() *
                                   std::max(1.0, current->geometry().height() / 1080.0));
-        for (QPushButton *button :
-             {Command1, Command2, Command3, Command4, Command5, Command7, Command8, Command9})
+        for (QPushButton *button : {Command1, Command2, Command3, Command4, Command5, Command6,
+                                    Command7, Command8, Command9})
             button->setFont(consoleFont);
     }
     showMaximized();
@@ -329,6 +332,7 @@ void MainForm::onUnlocked()
             levelButton(level)->setEnabled(m_levelInProgress ? level == m_levelInProgress
                                                              : roundsLeft(level) > 0);
         }
+        Command6->setEnabled(!m_redraw.winners.isEmpty());
     } else {
         Command2->setEnabled(true);
         Command3->setEnabled(true);

@@ -4,11 +4,13 @@
 #include <QPointer>
 #include <QStringList>
 #include <QWidget>
+#include <array>
 #include <vector>
 
 #include "record/event_record.h"
 #include "windows/instructions_form.h"
 #include "windows/prize_settings_form.h"
+#include "windows/redraw_form.h"
 #include "windows/start_lock_form.h"
 
 class AutoSizeLabel;
@@ -17,6 +19,7 @@ class MediaPlayer;
 class NamesLabel;
 class PictureBox;
 class QEventLoop;
+class RedrawForm;
 class QLabel;
 class QListView;
 class QPushButton;
@@ -71,6 +74,7 @@ public slots:
     void Command3_Click();
     void Command4_Click();
     void Command5_Click();
+    void Command6_Click();
     void Command7_Click();
     void Command8_Click();
     void Command9_Click();
@@ -100,6 +104,13 @@ private:
     void afterRecordWrite(bool written);
     QList<Journal::Winner> shownWinners() const;
     bool continueEvent(const Record::UnfinishedEvent &event);
+    qint32 rollCount() const;
+    void appendLog(const QString &line);
+
+    // 补抽: redrawing the absent winners of the last stopped round.
+    void offerRedraw(int level, int round, const QList<Journal::Winner> &winners);
+    void startRedraw(const QList<int> &ticked);
+    void stopRedraw();
     QPushButton *levelButton(int flag) const;
     qint16 &roundsLeft(int flag);
     qint16 roundsConfigured(int flag) const;
@@ -120,7 +131,8 @@ private:
     QLabel *Label7 = nullptr;
     QLabel *Label3 = nullptr;
     QPushButton *Command1 = nullptr, *Command2 = nullptr, *Command3 = nullptr, *Command4 = nullptr,
-                *Command5 = nullptr, *Command7 = nullptr, *Command8 = nullptr, *Command9 = nullptr;
+                *Command5 = nullptr, *Command6 = nullptr, *Command7 = nullptr, *Command8 = nullptr,
+                *Command9 = nullptr;
     QListView *List1 = nullptr;
     QListView *List2 = nullptr;
     QStringListModel *m_list1Items = nullptr;
@@ -147,6 +159,16 @@ private:
     bool m_continued = false;         // this run continues an interrupted event
     std::vector<qint32> m_lastPicks;  // the pool indices the last tick showed
     bool m_rollTicked = false;        // the running roll has shown names
+    struct Redraw
+    {
+        int level = 0;
+        int round = 0;
+        QList<Journal::Winner> winners; // who can be redrawn: the last stop's names
+        QList<Journal::Winner> absent;  // ticked, while their replacements roll
+        bool rolling = false;
+        std::array<bool, 3> levelsEnabled{}; // the level buttons before the redraw
+    } m_redraw;
+    QPointer<RedrawForm> m_redrawForm;
     QEventLoop *m_pauseLoop = nullptr;
     bool m_closing = false;
 

@@ -58,14 +58,25 @@ qint16 MainForm::winnersPerRound(int flag) const
     return flag == 1 ? n1 : flag == 2 ? n2 : n3;
 }
 
+qint32 MainForm::rollCount() const
+{
+    if (m_redraw.rolling)
+        return qint32(m_redraw.absent.size());
+    return nflag != 0 ? winnersPerRound(nflag) : 0;
+}
+
+void MainForm::appendLog(const QString &line)
+{
+    appendItem(m_list1Items, line);
+}
+
 void MainForm::Timer1_Timer()
 {
     setPointSize(Label1, kRollingPoints);
     QString text;
     m_lastPicks.clear();
-    if (nflag != 0) {
-        const std::vector<qint32> picks =
-            GetRndNotRepeat(0, qint32(ST.size()) - 1, winnersPerRound(nflag));
+    if (nflag != 0 || m_redraw.rolling) {
+        const std::vector<qint32> picks = GetRndNotRepeat(0, qint32(ST.size()) - 1, rollCount());
         m_lastPicks.assign(picks.begin() + 1, picks.end());
         for (qint32 index : m_lastPicks)
             text += ST[index] + kCrLf;
@@ -127,6 +138,11 @@ void MainForm::levelClick(int flag)
 
 void MainForm::startRoll(const PrizeLevel &level)
 {
+    // The last round's winners can no longer be redrawn once the next roll starts.
+    m_redraw = Redraw();
+    Command6->setEnabled(false);
+    if (m_redrawForm)
+        m_redrawForm->close();
     Timer1->setEnabled(true);
     m_rollTicked = false;
     levelButton(level.flag)->setText(QStringLiteral("停止"));
@@ -186,8 +202,17 @@ void MainForm::stopRoll(const PrizeLevel &level)
     iCount = qint32(ST.size()) - 1;
     Label3->setText(QString::number(iCount));
     afterRecordWrite(recorded);
-    if (left == 0)
+    m_redraw.level = level.flag;
+    m_redraw.round = round;
+    m_redraw.winners = recordedWinners;
+    if (left == 0) {
+        QPointer<MainForm> alive(this);
         closeLevel(level);
+        if (!alive || m_closing)
+            return;
+    }
+    // After the end's pause too, unless a level's roll started during it.
+    Command6->setEnabled(!m_redraw.winners.isEmpty() && !Timer1->isEnabled());
 }
 
 QList<Journal::Winner> MainForm::shownWinners() const

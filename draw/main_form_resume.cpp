@@ -120,6 +120,15 @@ bool MainForm::continueEvent(const Record::UnfinishedEvent &event)
             m_levelInProgress = level;
     }
 
+    // The last stop's names can still be redrawn after the unlock, as before the interruption.
+    m_redraw = Redraw();
+    if (!event.history.entries.isEmpty()) {
+        const Journal::Entry &last = event.history.entries.last();
+        m_redraw.level = last.level;
+        m_redraw.round = last.round;
+        m_redraw.winners = last.winners;
+    }
+
     QStringList log;
     for (const Journal::Entry &entry : event.history.entries)
         log.append(logLines(entry));

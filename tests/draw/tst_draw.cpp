@@ -125,7 +125,7 @@ void TestDraw::workedExampleThirdPrize()
     QCOMPARE(form().g3, qint16(0));
     QCOMPARE(form().iCount, 3);
     QCOMPARE(m_stage->enabledButtons(),
-             (QStringList{"Command3", "Command4", "Command7", "Command9"}));
+             (QStringList{"Command3", "Command4", "Command6", "Command7", "Command9"}));
     QCOMPARE(form().nflag, qint16(0));
     QVERIFY(resultLines().contains(QStringLiteral("★★ 三等奖第 3 次抽奖结果：★★")));
 }
@@ -139,7 +139,8 @@ void TestDraw::wholeEventNobodyWinsTwice()
         winners += m_stage->drawRound(3);
     for (int round = 0; round < 2; ++round)
         winners += m_stage->drawRound(2);
-    QCOMPARE(m_stage->enabledButtons(), (QStringList{"Command4", "Command7", "Command9"}));
+    QCOMPARE(m_stage->enabledButtons(),
+             (QStringList{"Command4", "Command6", "Command7", "Command9"}));
     winners += m_stage->drawRound(1);
 
     QCOMPARE(winners.size(), 12 + 6 + 2);
@@ -150,7 +151,7 @@ void TestDraw::wholeEventNobodyWinsTwice()
         expectedPool.removeOne(w);
     }
     QCOMPARE(form().ST, expectedPool);
-    QCOMPARE(m_stage->enabledButtons(), (QStringList{"Command7", "Command9"}));
+    QCOMPARE(m_stage->enabledButtons(), (QStringList{"Command6", "Command7", "Command9"}));
 
     // The event's end: the file closed, read back into the caption, the notices shown.
     QVERIFY(!form().resultsFile().isOpen());
@@ -283,7 +284,7 @@ void TestDraw::roundAfterFirstPrizeIsAppended()
     m_stage->drawRound(1); // the first prize before the others: the event's end
     QVERIFY(!form().resultsFile().isOpen());
     QCOMPARE(m_stage->enabledButtons(),
-             (QStringList{"Command2", "Command3", "Command7", "Command9"}));
+             (QStringList{"Command2", "Command3", "Command6", "Command7", "Command9"}));
     m_stage->drawRound(3);
     const QStringList late = m_stage->drawRound(3);
     QVERIFY(!form().resultsFile().isOpen());

@@ -6,6 +6,7 @@
 // After each completed round or confirmation it prints a line and flushes it; the full and
 // continue modes also print ROLLING while a roll runs and PAUSING during the pause at the end.
 #include <QApplication>
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QThread>
@@ -39,14 +40,41 @@ QPushButton *levelButton(MainForm *form, int level)
     return form->findChild<QPushButton *>(QLatin1String(names[level]));
 }
 
+// 补抽 of the first name of the last stop.
+void redrawFirst(MainForm *form)
+{
+    QPushButton *redraw = form->findChild<QPushButton *>(QStringLiteral("Command6"));
+    if (!redraw->isEnabled())
+        return;
+    redraw->click();
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (w->objectName() != QStringLiteral("补抽") || w->isHidden())
+            continue;
+        w->findChild<QCheckBox *>(QStringLiteral("Check1"))->setChecked(true);
+        w->findChild<QPushButton *>(QStringLiteral("start"))->click();
+        break;
+    }
+    if (redraw->text() != QStringLiteral("停止"))
+        return; // the pool ran out
+    form->Timer1_Timer();
+    say(QStringLiteral("REDRAWING"));
+    QThread::msleep(2);
+    redraw->click();
+    say(QStringLiteral("REDRAWN"));
+}
+
 // Draws round after round of the first level in `order` whose button is enabled, as an operator
-// would, until no level button is enabled.
+// would, until no level button is enabled. With "r" in `order`, every stop is followed by a
+// redraw of its first name.
 int drawToTheEnd(MainForm *form, const QString &order)
 {
+    const bool redraws = order.contains(u'r');
+    if (redraws)
+        redrawFirst(form); // the last stop before an interruption
     for (;;) {
         int level = 0;
         for (QChar c : order) {
-            if (levelButton(form, c.digitValue())->isEnabled()) {
+            if (c.isDigit() && levelButton(form, c.digitValue())->isEnabled()) {
                 level = c.digitValue();
                 break;
             }
@@ -62,6 +90,8 @@ int drawToTheEnd(MainForm *form, const QString &order)
             QTimer::singleShot(100, [] { say(QStringLiteral("PAUSING")); });
         button->click();
         say(QStringLiteral("ROUND %1").arg(level));
+        if (redraws)
+            redrawFirst(form);
     }
     say(QStringLiteral("DONE"));
     QThread::sleep(60); // wait to be killed

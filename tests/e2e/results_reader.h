@@ -11,7 +11,9 @@ struct ResultsBlock
     QString marker;
     QString level;
     int round = 0;
-    QStringList winners;
+    QStringList winners; // a redraw's replacements
+    bool redraw = false;
+    QStringList absent; // a redraw's "未到场：" lines, without the prefix
 };
 
 struct ResultsRead
@@ -33,12 +35,12 @@ inline ResultsRead readResults(const QByteArray &bytes)
         return read;
     }
     read.header = lines.mid(0, 14);
-    static const QRegularExpression heading(
-        QStringLiteral("^(★★|◆◆|●●) (三等奖|二等奖|一等奖)第 (\\d+) 次抽奖结果：(★★|◆◆|●●)$"));
+    static const QRegularExpression heading(QStringLiteral(
+        "^(★★|◆◆|●●) (三等奖|二等奖|一等奖)第 (\\d+) 次(抽奖|补抽)结果：(★★|◆◆|●●)$"));
     qsizetype k = 14;
     while (k < lines.size()) {
         const auto m = heading.match(lines[k]);
-        if (!m.hasMatch() || m.captured(1) != m.captured(4)) {
+        if (!m.hasMatch() || m.captured(1) != m.captured(5)) {
             read.error = QStringLiteral("line %1 is no round heading: %2").arg(k + 1).arg(lines[k]);
             return read;
         }
@@ -46,8 +48,16 @@ inline ResultsRead readResults(const QByteArray &bytes)
             read.error = QStringLiteral("no blank line after heading at %1").arg(k + 1);
             return read;
         }
-        ResultsBlock block{m.captured(1), m.captured(2), m.captured(3).toInt(), {}};
+        ResultsBlock block{m.captured(1),
+                           m.captured(2),
+                           m.captured(3).toInt(),
+                           {},
+                           m.captured(4) == QStringLiteral("补抽"),
+                           {}};
         k += 2;
+        static const QString absentPrefix = QStringLiteral("未到场：");
+        while (block.redraw && k < lines.size() && lines[k].startsWith(absentPrefix))
+            block.absent.append(lines[k++].mid(absentPrefix.size()));
         while (k < lines.size() && !lines[k].isEmpty())
             block.winners.append(lines[k++]);
         if (k >= lines.size()) {

@@ -1,3 +1,4 @@
+#include <QMap>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QSet>
@@ -88,29 +89,34 @@ void TestCrashSafety::killedDuringTheDrawKeepsEveryRound()
 void TestCrashSafety::killedAnywhereTheNextStartContinues_data()
 {
     // Third prize (3 rounds of 3), then the first (2 of 1), then the second (2 of 2), which is
-    // drawn after the event's end.
+    // drawn after the event's end; with "r", every stop is followed by a redraw of its first name.
+    QTest::addColumn<QString>("order");
     QTest::addColumn<QByteArray>("line");
     QTest::addColumn<int>("count");
     QTest::addColumn<int>("delayMs");
-    QTest::newRow("between rounds") << QByteArray("ROUND") << 2 << 3;
-    QTest::newRow("just after a stop") << QByteArray("ROUND") << 4 << 0;
-    QTest::newRow("during a roll") << QByteArray("ROLLING") << 3 << 0;
-    QTest::newRow("a moment into a stop") << QByteArray("ROLLING") << 5 << 2;
-    QTest::newRow("during the pause at the end") << QByteArray("PAUSING") << 1 << 0;
-    QTest::newRow("after the end, between late rounds") << QByteArray("ROUND") << 6 << 1;
+    QTest::newRow("between rounds") << "312" << QByteArray("ROUND") << 2 << 3;
+    QTest::newRow("just after a stop") << "312" << QByteArray("ROUND") << 4 << 0;
+    QTest::newRow("during a roll") << "312" << QByteArray("ROLLING") << 3 << 0;
+    QTest::newRow("a moment into a stop") << "312" << QByteArray("ROLLING") << 5 << 2;
+    QTest::newRow("during the pause at the end") << "312" << QByteArray("PAUSING") << 1 << 0;
+    QTest::newRow("after the end, between late rounds") << "312" << QByteArray("ROUND") << 6 << 1;
+    QTest::newRow("during a redraw's roll") << "312r" << QByteArray("REDRAWING") << 2 << 0;
+    QTest::newRow("a moment into a redraw's stop") << "312r" << QByteArray("REDRAWING") << 4 << 2;
+    QTest::newRow("just after a redraw") << "312r" << QByteArray("REDRAWN") << 5 << 0;
 }
 
 void TestCrashSafety::killedAnywhereTheNextStartContinues()
 {
+    QFETCH(QString, order);
     QFETCH(QByteArray, line);
     QFETCH(int, count);
     QFETCH(int, delayMs);
     ProgramDir dir;
     dir.writeSettings(2, 1, 2, 2, 3, 3);
-    const QString roster = dir.writeRoster(QStringLiteral("r.vok"), ProgramDir::people(20));
+    const QString roster = dir.writeRoster(QStringLiteral("r.vok"), ProgramDir::people(40));
     QProcess first;
     first.start(QStringLiteral(LUMORA_EVENT_DRIVER),
-                {QStringLiteral("full"), dir.path(), roster, QStringLiteral("312")});
+                {QStringLiteral("full"), dir.path(), roster, order});
     QVERIFY(first.waitForStarted());
     QVERIFY(waitForLine(first, line, count));
     if (delayMs > 0)
@@ -120,7 +126,7 @@ void TestCrashSafety::killedAnywhereTheNextStartContinues()
 
     QProcess next;
     next.start(QStringLiteral(LUMORA_EVENT_DRIVER),
-               {QStringLiteral("continue"), dir.path(), QStringLiteral("312")});
+               {QStringLiteral("continue"), dir.path(), order});
     QVERIFY(next.waitForStarted());
     QByteArray offer;
     QVERIFY(waitForLine(next, "MESSAGE", 1, &offer));
@@ -129,7 +135,8 @@ void TestCrashSafety::killedAnywhereTheNextStartContinues()
     next.kill();
     QVERIFY(next.waitForFinished());
 
-    // One file, one header, every configured round once and in order, nobody twice.
+    // One file, one header, every configured round once and in order, every redraw of a winner
+    // of its round, nobody twice.
     QCOMPARE(dir.resultsFiles().size(), 1);
     const QString results = dir.resultsFiles().first();
     const ResultsRead read = readResults(dir.read(results));
@@ -138,20 +145,35 @@ void TestCrashSafety::killedAnywhereTheNextStartContinues()
                              QStringLiteral("二等奖")};
     const int rounds[] = {3, 2, 2};
     const int winners[] = {3, 1, 2};
-    QCOMPARE(read.blocks.size(), 7);
-    QSet<QString> won;
-    int k = 0;
+    QList<std::pair<QString, int>> expectedRounds;
     for (int level = 0; level < 3; ++level) {
-        for (int round = 1; round <= rounds[level]; ++round, ++k) {
-            QCOMPARE(read.blocks[k].level, levels[level]);
-            QCOMPARE(read.blocks[k].round, round);
-            QCOMPARE(read.blocks[k].winners.size(), winners[level]);
-            for (const QString &w : read.blocks[k].winners) {
-                QVERIFY2(!won.contains(w), qPrintable(w));
-                won.insert(w);
-            }
+        for (int round = 1; round <= rounds[level]; ++round)
+            expectedRounds.append({levels[level], round});
+    }
+    QList<std::pair<QString, int>> drawnRounds;
+    QSet<QString> won;
+    QMap<std::pair<QString, int>, QSet<QString>> present;
+    int redraws = 0;
+    for (const ResultsBlock &block : read.blocks) {
+        const std::pair<QString, int> key{block.level, block.round};
+        if (block.redraw) {
+            ++redraws;
+            QCOMPARE(block.absent.size(), block.winners.size());
+            for (const QString &a : block.absent)
+                QVERIFY2(present[key].remove(a), qPrintable(a));
+        } else {
+            drawnRounds.append(key);
+            QCOMPARE(block.winners.size(), winners[levels.indexOf(block.level)]);
+        }
+        for (const QString &w : block.winners) {
+            QVERIFY2(!won.contains(w), qPrintable(w));
+            won.insert(w);
+            present[key].insert(w);
         }
     }
+    QCOMPARE(drawnRounds, expectedRounds);
+    if (order.contains(u'r'))
+        QVERIFY(redraws >= 7);
     QString journalName = results;
     journalName.replace(QStringLiteral(".txt"), QStringLiteral(".jsonl"));
     const Journal::History history = Journal::read(dir.read(journalName));

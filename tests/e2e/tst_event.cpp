@@ -138,7 +138,7 @@ void TestEvent::wholeEvent()
     remaining.sort();
     pool.sort();
     QCOMPARE(remaining, pool);
-    QCOMPARE(stage.enabledButtons(), (QStringList{"Command7", "Command9"}));
+    QCOMPARE(stage.enabledButtons(), (QStringList{"Command6", "Command7", "Command9"}));
 
     QCOMPARE(dir.resultsFiles().size(), 1);
     const QByteArray bytes = dir.read(dir.resultsFiles().first());

@@ -1,7 +1,7 @@
 #include <QTest>
 
-#include "record/results_file.h"
 #include "platform/text_codec.h"
+#include "record/results_file.h"
 #include "support/program_dir.h"
 
 class TestResultsFile : public QObject
@@ -13,6 +13,8 @@ private slots:
     void headerBytes();
     void roundBlocks_data();
     void roundBlocks();
+    void redrawBlocks_data();
+    void redrawBlocks();
     void secondRunInTheSameHourGetsTheNextName();
     void closedFileCanBeAppendedTo();
     void writeToClosedFileFails();
@@ -93,6 +95,35 @@ void TestResultsFile::roundBlocks()
     QVERIFY(file.write(Results::roundHeading(marker, level, round)));
     QVERIFY(file.write(winners));
     QCOMPARE(dir.read(QStringLiteral("r.txt")), TextCodec::toAnsi(text)); // flushed at once
+}
+
+void TestResultsFile::redrawBlocks_data()
+{
+    QTest::addColumn<int>("level");
+    QTest::addColumn<int>("round");
+    QTest::addColumn<QStringList>("absent");
+    QTest::addColumn<QStringList>("replacements");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("one of the third prize")
+        << 3 << 2 << QStringList{"张三"} << QStringList{"李四"}
+        << "★★ 三等奖第 2 次补抽结果：★★\r\n\r\n未到场：张三\r\n李四\r\n\r\n";
+    QTest::newRow("two of the first prize, stage order")
+        << 1 << 1 << QStringList{"乙", "甲"} << QStringList{"丁", "丙"}
+        << "●● 一等奖第 1 次补抽结果：●●\r\n\r\n未到场：乙\r\n未到场：甲\r\n丁\r\n丙\r\n\r\n";
+    QTest::newRow("blanks kept inside, the first replacement's leading ones trimmed")
+        << 2 << 3 << QStringList{" 甲 "} << QStringList{"  乙 ", " 丙"}
+        << "◆◆ 二等奖第 3 次补抽结果：◆◆\r\n\r\n未到场： 甲 \r\n乙 \r\n 丙\r\n\r\n";
+}
+
+void TestResultsFile::redrawBlocks()
+{
+    QFETCH(int, level);
+    QFETCH(int, round);
+    QFETCH(QStringList, absent);
+    QFETCH(QStringList, replacements);
+    QFETCH(QString, text);
+    QCOMPARE(Results::redrawBlockBytes(level, round, absent, Results::winnersText(replacements)),
+             TextCodec::toAnsi(text));
 }
 
 void TestResultsFile::secondRunInTheSameHourGetsTheNextName()

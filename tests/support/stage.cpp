@@ -43,8 +43,8 @@ bool Stage::shown(const QString &name) const
 QStringList Stage::enabledButtons() const
 {
     QStringList names;
-    for (const char *name : {"Command1", "Command2", "Command3", "Command4", "Command5", "Command7",
-                             "Command8", "Command9"}) {
+    for (const char *name : {"Command1", "Command2", "Command3", "Command4", "Command5", "Command6",
+                             "Command7", "Command8", "Command9"}) {
         if (button(QLatin1String(name))->isEnabled())
             names.append(QLatin1String(name));
     }

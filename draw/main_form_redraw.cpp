@@ -1,0 +1,124 @@
+// 补抽: the absent winners of the last stopped round are replaced by names drawn on stage.
+#include <QPushButton>
+
+#include "draw/main_form.h"
+#include "draw/names_label.h"
+#include "draw/prize_levels.h"
+#include "draw/random_pick.h"
+#include "platform/interval_timer.h"
+#include "platform/media_player.h"
+#include "platform/message_box.h"
+#include "windows/prize_settings_form.h"
+#include "windows/redraw_form.h"
+
+namespace {
+
+QStringList textsOf(const QList<Journal::Winner> &winners)
+{
+    QStringList texts;
+    for (const Journal::Winner &w : winners)
+        texts.append(w.text);
+    return texts;
+}
+
+} // namespace
+
+void MainForm::Command6_Click()
+{
+    if (m_redraw.rolling) {
+        stopRedraw();
+        return;
+    }
+    if (m_redraw.winners.isEmpty())
+        return;
+    // An open window is brought forward; a closed one (deleted later) is never reused, as its
+    // names may be those of an earlier stop.
+    if (!m_redrawForm || m_redrawForm->isHidden()) {
+        if (m_redrawForm)
+            m_redrawForm->deleteLater();
+        m_redrawForm = new RedrawForm(textsOf(m_redraw.winners));
+        connect(m_redrawForm, &RedrawForm::startRequested, this, &MainForm::startRedraw);
+    }
+    m_redrawForm->showForward();
+}
+
+void MainForm::startRedraw(const QList<int> &ticked)
+{
+    if (ST.size() < ticked.size()) {
+        showMessage(QStringLiteral("剩余人数不足，无法补抽！"));
+        return;
+    }
+    if (m_redrawForm)
+        m_redrawForm->close();
+    m_redraw.absent.clear();
+    for (int position : ticked) {
+        if (position >= 0 && position < m_redraw.winners.size())
+            m_redraw.absent.append(m_redraw.winners[position]);
+    }
+    if (m_redraw.absent.isEmpty())
+        return;
+    m_redraw.rolling = true;
+    for (int flag = 1; flag <= 3; ++flag) {
+        m_redraw.levelsEnabled[size_t(flag - 1)] = levelButton(flag)->isEnabled();
+        levelButton(flag)->setEnabled(false);
+    }
+
+    const PrizeLevel &level = prizeLevel(m_redraw.level);
+    Command6->setText(QStringLiteral("停止"));
+    Label8->setVisible(true);
+    Label8->setText(level.name + QStringLiteral("的补抽正在火热进行中 ……"));
+    Label5->setVisible(true);
+    Label5->setText(QStringLiteral("奖励") + prizeSettings()->fieldText(level.prizeField));
+    Label2->setVisible(false);
+    Label1->setCaption(QString());
+    Label1->setVisible(true);
+    WindowsMediaPlayer1->play();
+    m_rollTicked = false;
+    Timer1->setEnabled(true);
+}
+
+void MainForm::stopRedraw()
+{
+    // As with a round: a stop before the roll has shown any names is ignored.
+    if (!m_rollTicked)
+        return;
+    Timer1->setEnabled(false);
+    WindowsMediaPlayer1->pause();
+    Command6->setText(QStringLiteral("补抽"));
+    m_redraw.rolling = false;
+
+    const PrizeLevel &level = prizeLevel(m_redraw.level);
+    const QList<Journal::Winner> replacements = shownWinners();
+    const bool recorded =
+        m_record.recordRedraw(m_redraw.level, m_redraw.round, m_redraw.absent, replacements);
+    const QString heading = level.logStart + QString::number(m_redraw.round);
+    appendLog(heading + QStringLiteral(" 次补抽："));
+    for (const Journal::Winner &w : m_redraw.absent)
+        appendLog(QStringLiteral("未到场：") + w.text);
+    const QString replacementsText = Results::winnersText(textsOf(replacements));
+    for (const QString &line : Results::winnerLines(replacementsText))
+        appendLog(line);
+
+    // The replacements leave the pool; the absent winners were drawn and stay out of it.
+    removeIndices(ST, m_lastPicks);
+    removeIndices(m_poolOrigin, m_lastPicks);
+    m_lastPicks.clear();
+    iCount = qint32(ST.size()) - 1;
+    Label3->setText(QString::number(iCount));
+
+    Label8->setText(QString());
+    Label8->setVisible(false);
+    Label5->setText(heading + QStringLiteral(" 次补抽结果"));
+    Label5->setVisible(true);
+    Label1->setVisible(false);
+    Label2->setCaption(replacementsText);
+    Label2->setVisible(true);
+    for (int flag = 1; flag <= 3; ++flag)
+        levelButton(flag)->setEnabled(m_redraw.levelsEnabled[size_t(flag - 1)]);
+
+    // A replacement who is absent too can be redrawn in turn.
+    m_redraw.winners = replacements;
+    m_redraw.absent.clear();
+    Command6->setEnabled(!m_redraw.winners.isEmpty());
+    afterRecordWrite(recorded);
+}

@@ -1,0 +1,109 @@
+#include "windows/redraw_form.h"
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QVBoxLayout>
+
+#include "platform/look.h"
+#include "platform/message_box.h"
+#include "windows/window_setup.h"
+
+namespace {
+// Rows shown without scrolling; a round of more winners scrolls inside the window.
+constexpr int kVisibleRows = 12;
+constexpr int kRowTwips = 330;
+} // namespace
+
+RedrawForm::RedrawForm(const QStringList &winners, QWidget *parent) : QWidget(parent)
+{
+    const int rows = std::clamp(int(winners.size()), 1, kVisibleRows);
+    WindowSetup::makeDialogWindow(this, QStringLiteral("补抽"),
+                                  QStringLiteral("补抽：请勾选未到场的中奖者"), 5400,
+                                  rows * kRowTwips + 1200);
+
+    auto *list = new QWidget;
+    auto *listLayout = new QVBoxLayout(list);
+    for (qsizetype k = 0; k < winners.size(); ++k) {
+        // The text as the stage shows it, never as a mnemonic or markup.
+        auto *box = new QCheckBox(QString(winners[k]).replace(u'&', QStringLiteral("&&")), list);
+        box->setObjectName(QStringLiteral("Check%1").arg(k + 1));
+        listLayout->addWidget(box);
+        m_boxes.append(box);
+    }
+    listLayout->addStretch();
+    auto *scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("winners"));
+    scroll->setWidget(list);
+    scroll->setWidgetResizable(true);
+
+    m_start = new QPushButton(QStringLiteral("开始补抽"), this);
+    m_start->setObjectName(QStringLiteral("start"));
+    auto *cancel = new QPushButton(QStringLiteral("取消"), this);
+    cancel->setObjectName(QStringLiteral("cancel"));
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_start);
+    buttons->addWidget(cancel);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(scroll);
+    layout->addLayout(buttons);
+
+    // The check boxes first, in stage order, then the two buttons.
+    QWidget *previous = nullptr;
+    for (QCheckBox *box : m_boxes) {
+        if (previous)
+            setTabOrder(previous, box);
+        previous = box;
+    }
+    if (previous)
+        setTabOrder(previous, m_start);
+    setTabOrder(m_start, cancel);
+
+    connect(m_start, &QPushButton::clicked, this, &RedrawForm::start_Click);
+    connect(cancel, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void RedrawForm::showForward()
+{
+    const bool first = !m_shownBefore;
+    WindowSetup::showForward(this, m_shownBefore);
+    if (first && !m_boxes.isEmpty())
+        m_boxes.first()->setFocus();
+}
+
+QList<int> RedrawForm::ticked() const
+{
+    QList<int> positions;
+    for (int k = 0; k < m_boxes.size(); ++k) {
+        if (m_boxes[k]->isChecked())
+            positions.append(k);
+    }
+    return positions;
+}
+
+void RedrawForm::start_Click()
+{
+    const QList<int> positions = ticked();
+    if (positions.isEmpty()) {
+        showMessage(QStringLiteral("请勾选未到场的中奖者！"));
+        return;
+    }
+    emit startRequested(positions);
+}
+
+void RedrawForm::keyPressEvent(QKeyEvent *event)
+{
+    // 开始补抽 is the default button: Enter starts from any control of the window.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        m_start->click();
+        return;
+    }
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
