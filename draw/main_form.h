@@ -102,6 +102,7 @@ private:
     void closeLevel(const PrizeLevel &level);
     void releaseOtherLevels(const PrizeLevel &level);
     void afterRecordWrite(bool written);
+    void reportWorkbookFailure(); // once per event
     QList<Journal::Winner> shownWinners() const;
     bool continueEvent(const Record::UnfinishedEvent &event);
     qint32 rollCount() const;

@@ -231,6 +231,13 @@ void MainForm::afterRecordWrite(bool written)
         LoadFileLines(str2, mstrScrollText);
     if (!written)
         showMessage(QStringLiteral("无法写入中奖名单文件：") + str2);
+    reportWorkbookFailure();
+}
+
+void MainForm::reportWorkbookFailure()
+{
+    if (m_record.takeWorkbookFailure())
+        showMessage(QStringLiteral("无法写入中奖名单表格：") + m_record.workbookPath());
 }
 
 void MainForm::closeLevel(const PrizeLevel &level)

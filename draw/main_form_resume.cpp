@@ -137,6 +137,7 @@ bool MainForm::continueEvent(const Record::UnfinishedEvent &event)
     if (!event.history.entries.isEmpty())
         Label3->setText(QString::number(iCount));
 
+    reportWorkbookFailure();
     RandomSource::shared().reseedFromClock();
     Command1->setEnabled(false);
     Command5->setEnabled(false);

@@ -86,6 +86,8 @@ void MainForm::Command1_Click()
         return;
     }
 
+    reportWorkbookFailure();
+
     qint16 *const counters[] = {&c1, &c2, &c3, &g1, &g2, &g3, &n1, &n2, &n3};
     for (size_t k = 0; k < counts.size(); ++k) {
         if (!counts[k])

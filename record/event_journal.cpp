@@ -124,16 +124,16 @@ public:
     QString add(const Entry &e)
     {
         if (!Record::isLevel(e.level))
-            return QStringLiteral("no such prize level");
+            return QStringLiteral("奖项不存在");
         if (!isHex64(e.blockSha256))
-            return QStringLiteral("no block digest");
+            return QStringLiteral("缺少结果段校验值");
         if (e.kind == Entry::Kind::Round) {
             if (m_rounds[e.level - 1] >= m_start.configuredRounds(e.level))
-                return QStringLiteral("more rounds than configured");
+                return QStringLiteral("轮次多于设置的次数");
             if (e.round != m_rounds[e.level - 1] + 1)
-                return QStringLiteral("round number out of order");
+                return QStringLiteral("轮次编号不连续");
             if (e.winners.size() != m_start.winnersPerRound(e.level))
-                return QStringLiteral("wrong number of winners");
+                return QStringLiteral("中奖人数与设置不符");
             if (const QString fault = take(e.winners); !fault.isEmpty())
                 return fault;
             ++m_rounds[e.level - 1];
@@ -143,14 +143,14 @@ public:
             return QString();
         }
         if (e.round < 1 || e.round > m_rounds[e.level - 1])
-            return QStringLiteral("redraw of a round not drawn");
+            return QStringLiteral("补抽的轮次尚未抽取");
         if (e.absent.isEmpty() || e.absent.size() != e.winners.size())
-            return QStringLiteral("redraw without as many replacements as absent winners");
+            return QStringLiteral("补抽人数与未到场人数不符");
         QSet<qint64> &present = m_present[key(e)];
         QSet<qint64> absent;
         for (const Winner &w : e.absent) {
             if (!present.contains(w.index) || absent.contains(w.index))
-                return QStringLiteral("absent winner who is no winner of the round");
+                return QStringLiteral("未到场者不是该轮的中奖者");
             absent.insert(w.index);
         }
         if (const QString fault = take(e.winners); !fault.isEmpty())
@@ -169,9 +169,9 @@ private:
     {
         for (const Winner &w : winners) {
             if (w.index < 0 || w.index >= m_start.poolSize)
-                return QStringLiteral("a winner outside the pool");
+                return QStringLiteral("中奖者不在抽奖名单范围内");
             if (m_won.contains(w.index))
-                return QStringLiteral("someone drawn twice");
+                return QStringLiteral("有人重复中奖");
             m_won.insert(w.index);
         }
         return QString();
@@ -299,59 +299,66 @@ History read(const QByteArray &bytes)
         pos = end + 1;
 
         if (line.size() <= kHashSuffixLength || !line.endsWith("\"}"))
-            return fail(QStringLiteral("not a journal record"));
+            return fail(QStringLiteral("不是抽奖记录"));
         const qsizetype hashAt = line.size() - kHashSuffixLength;
         if (line.mid(hashAt, kHashMember.size()) != kHashMember)
-            return fail(QStringLiteral("a record without its hash"));
+            return fail(QStringLiteral("记录缺少校验值"));
         const QByteArray hash = line.mid(hashAt + kHashMember.size(), kHexLength);
         const QByteArray content = line.left(hashAt) + '}';
         if (sha256Hex(content).toLatin1() != hash)
-            return fail(QStringLiteral("a record whose hash does not match its content"));
+            return fail(QStringLiteral("记录内容与校验值不符（记录被改动）"));
         QJsonParseError parseError;
         const QJsonDocument document = QJsonDocument::fromJson(line, &parseError);
         if (parseError.error != QJsonParseError::NoError || !document.isObject())
-            return fail(QStringLiteral("a record that is not JSON"));
+            return fail(QStringLiteral("记录格式无法读取"));
         const QJsonObject o = document.object();
         if (o.value(QStringLiteral("prev")).toString().toLatin1() != h.lastHash)
-            return fail(QStringLiteral("the chain of records is broken"));
+            return fail(QStringLiteral("记录链断裂（记录被删除、插入或调换）"));
         if (readWhole(o, "seq", 0, std::numeric_limits<qint32>::max()) != h.lastSeq + 1)
-            return fail(QStringLiteral("a record out of sequence"));
+            return fail(QStringLiteral("记录序号不连续"));
 
         const QString kind = o.value(QStringLiteral("kind")).toString();
         if (!h.start) {
             if (kind != QStringLiteral("event"))
-                return fail(QStringLiteral("the journal does not begin with its event"));
+                return fail(QStringLiteral("记录不是以抽奖信息开始"));
             h.start = readEventStart(o);
             if (!h.start)
-                return fail(QStringLiteral("an unreadable event record"));
+                return fail(QStringLiteral("抽奖信息记录无法读取"));
             tally.emplace(*h.start);
         } else if (kind == QStringLiteral("round") || kind == QStringLiteral("redraw")) {
             const auto entry = readEntry(o, kind == QStringLiteral("round") ? Entry::Kind::Round
                                                                             : Entry::Kind::Redraw);
             if (!entry)
-                return fail(QStringLiteral("an unreadable round record"));
+                return fail(QStringLiteral("抽奖轮次记录无法读取"));
             if (const QString fault = tally->add(*entry); !fault.isEmpty())
                 return fail(fault);
             h.entries.append(*entry);
         } else if (kind == QStringLiteral("continued")) {
             const auto kept = readWhole(o, "entries", 0, h.entries.size());
             if (!kept)
-                return fail(QStringLiteral("an unreadable continuation record"));
+                return fail(QStringLiteral("继续抽奖记录无法读取"));
             h.entries.resize(*kept);
             tally.emplace(*h.start);
             for (const Entry &e : h.entries)
                 tally->add(e);
         } else if (kind == QStringLiteral("set_aside")) {
             h.setAside = true;
-        } else if (kind != QStringLiteral("workbook")) {
-            return fail(QStringLiteral("a record of an unknown kind"));
+        } else if (kind == QStringLiteral("workbook")) {
+            const QString sha = o.value(QStringLiteral("sha256")).toString();
+            const auto rows = readWhole(o, "rows", 0, std::numeric_limits<qint32>::max());
+            if (!isHex64(sha) || !rows)
+                return fail(QStringLiteral("表格记录无法读取"));
+            h.workbookSha256 = sha;
+            h.workbookRows = *rows;
+        } else {
+            return fail(QStringLiteral("未知的记录类型"));
         }
         h.lastHash = hash;
         h.lastSeq += 1;
         h.wholeBytes = pos;
     }
     if (!h.start && h.error.isEmpty())
-        h.error = QStringLiteral("no event record");
+        h.error = QStringLiteral("没有抽奖信息记录");
     return h;
 }
 
@@ -401,6 +408,13 @@ QJsonObject setAsideRecord(const QString &time)
 {
     return QJsonObject{{QStringLiteral("kind"), QStringLiteral("set_aside")},
                        {QStringLiteral("time"), time}};
+}
+
+QJsonObject workbookRecord(const QString &sha256, qint64 rows)
+{
+    return QJsonObject{{QStringLiteral("kind"), QStringLiteral("workbook")},
+                       {QStringLiteral("sha256"), sha256},
+                       {QStringLiteral("rows"), rows}};
 }
 
 QJsonObject continuedRecord(const QString &time, qsizetype entriesKept)

@@ -65,9 +65,11 @@ struct History
     std::optional<EventStart> start;
     QList<Entry> entries; // rounds and redraws that count, in order
     bool setAside = false;
-    bool tornTail = false; // the last line was incomplete and is ignored
-    qint64 wholeBytes = 0; // the length of the whole records
-    QByteArray lastHash;   // the hash of the last whole record
+    bool tornTail = false;    // the last line was incomplete and is ignored
+    qint64 wholeBytes = 0;    // the length of the whole records
+    QByteArray lastHash;      // the hash of the last whole record: the journal's final digest
+    QString workbookSha256;   // the workbook's digest after its last rewrite, if any
+    qint64 workbookRows = -1; // and its rows below the header
     qint64 lastSeq = -1;
     QString error;        // empty when the journal is sound
     qint64 errorLine = 0; // 1-based line of the first fault
@@ -93,6 +95,8 @@ History read(const QByteArray &bytes);
 QJsonObject eventRecord(const EventStart &start);
 QJsonObject entryRecord(const Entry &entry);
 QJsonObject setAsideRecord(const QString &time);
+// The workbook rewritten: the SHA-256 of its bytes and its winner rows.
+QJsonObject workbookRecord(const QString &sha256, qint64 rows);
 // Continuing an event voids every entry after the first `entriesKept` (a round whose block never
 // reached the results file).
 QJsonObject continuedRecord(const QString &time, qsizetype entriesKept);

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include "platform/text_codec.h"
+#include "record/workbook.h"
 
 namespace Record {
 
@@ -58,19 +59,19 @@ Reconciled reconcile(const Journal::History &history, const QByteArray &results)
 {
     Reconciled r;
     if (!history.start) {
-        r.error = QStringLiteral("no event record");
+        r.error = QStringLiteral("没有抽奖信息记录");
         return r;
     }
     const QByteArray header = headerBytes(*history.start);
     if (!results.startsWith(header) || Journal::sha256Hex(header) != history.start->headerSha256) {
-        r.error = QStringLiteral("the header differs from the journal's");
+        r.error = QStringLiteral("文件开头与记录不符");
         return r;
     }
     qint64 at = header.size();
     for (qsizetype k = 0; k < history.entries.size(); ++k) {
         const QByteArray block = blockBytes(history.entries[k]);
         if (Journal::sha256Hex(block) != history.entries[k].blockSha256) {
-            r.error = QStringLiteral("entry %1's block differs from its digest").arg(k + 1);
+            r.error = QStringLiteral("第 %1 条记录的结果段与其校验值不符").arg(k + 1);
             return r;
         }
         if (results.size() - at >= block.size() &&
@@ -83,11 +84,11 @@ Reconciled reconcile(const Journal::History &history, const QByteArray &results)
         const bool last = k == history.entries.size() - 1;
         if (last && rest.size() < block.size() && QByteArrayView(block).startsWith(rest))
             break; // killed before its block was whole: never drawn
-        r.error = QStringLiteral("entry %1's block is not in the results file").arg(k + 1);
+        r.error = QStringLiteral("第 %1 条记录的结果段不在中奖名单文件中").arg(k + 1);
         return r;
     }
     if (r.countedEntries == history.entries.size() && at != results.size()) {
-        r.error = QStringLiteral("the results file holds more than the journal");
+        r.error = QStringLiteral("中奖名单文件中有记录之外的内容");
         return r;
     }
     r.wholeBytes = at;
@@ -144,6 +145,9 @@ bool EventRecord::start(const QString &resultsPath, const Journal::EventStart &s
 {
     close();
     m_ended = false;
+    m_entries.clear();
+    m_workbookFailed = m_workbookFailureReported = false;
+    m_workbookPath = Workbook::pathFor(resultsPath);
     const QByteArray header = headerBytes(start);
     if (!m_results.create(resultsPath) || !m_results.writeBytes(header)) {
         m_results.close();
@@ -155,6 +159,30 @@ bool EventRecord::start(const QString &resultsPath, const Journal::EventStart &s
     // Without a journal the event is still drawn and recorded; it only cannot be continued.
     if (m_journal.create(Journal::journalPathFor(resultsPath)))
         m_journal.append(Journal::eventRecord(recorded));
+    rewriteWorkbook();
+    return true;
+}
+
+void EventRecord::rewriteWorkbook()
+{
+    // The workbook is a copy for people; when it cannot be written, the draw goes on.
+    const std::optional<QByteArray> bytes =
+        Workbook::build(Workbook::rowsFor(m_entries), QFileInfo(m_workbookPath).absolutePath());
+    if (!bytes || !Workbook::replaceFile(m_workbookPath, *bytes)) {
+        m_workbookFailed = true;
+        return;
+    }
+    qint64 rows = 0;
+    for (const Journal::Entry &e : m_entries)
+        rows += e.winners.size() + e.absent.size();
+    m_journal.append(Journal::workbookRecord(Journal::sha256Hex(*bytes), rows));
+}
+
+bool EventRecord::takeWorkbookFailure()
+{
+    if (!m_workbookFailed || m_workbookFailureReported)
+        return false;
+    m_workbookFailureReported = true;
     return true;
 }
 
@@ -196,6 +224,11 @@ bool EventRecord::writeEntry(const Journal::Entry &recorded, const QByteArray &b
     const bool written = m_results.writeBytes(block);
     if (reopened)
         m_results.close();
+    if (written) {
+        // After the block, so the workbook never holds a round the results file lacks.
+        m_entries.append(entry);
+        rewriteWorkbook();
+    }
     return written;
 }
 
@@ -217,6 +250,11 @@ bool EventRecord::continueEvent(const UnfinishedEvent &event, const QStringList 
         return false;
     }
     m_journal.append(Journal::continuedRecord(nowText(), h.entries.size()));
+    m_entries = h.entries;
+    m_workbookFailed = m_workbookFailureReported = false;
+    m_workbookPath = Workbook::pathFor(event.resultsPath);
+    // A kill may have come between a block and the workbook's rewrite: bring it up to date.
+    rewriteWorkbook();
     // After the first prize's last round the file stays closed between rounds, as it would have.
     m_ended = h.roundsDrawn(1) >= h.start->configuredRounds(1);
     if (m_ended)

@@ -76,12 +76,20 @@ public:
     void close();
 
     const ResultsFile &resultsFile() const { return m_results; }
+    QString workbookPath() const { return m_workbookPath; }
+    // True once per event, after the workbook first failed to be written.
+    bool takeWorkbookFailure();
 
 private:
     bool writeEntry(const Journal::Entry &entry, const QByteArray &block);
+    void rewriteWorkbook();
 
     ResultsFile m_results;
     Journal::Writer m_journal;
+    QList<Journal::Entry> m_entries; // the rounds and redraws that count, for the workbook
+    QString m_workbookPath;
+    bool m_workbookFailed = false;
+    bool m_workbookFailureReported = false;
     bool m_ended = false;
 };
 

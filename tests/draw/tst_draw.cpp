@@ -1,3 +1,4 @@
+#include <QDir>
 #include <QTest>
 #include <QTimer>
 #include <set>
@@ -7,6 +8,7 @@
 #include "platform/interval_timer.h"
 #include "platform/media_player.h"
 #include "platform/text_codec.h"
+#include "record/workbook.h"
 #include "support/stage.h"
 #include "windows/prize_settings_form.h"
 
@@ -31,6 +33,7 @@ private slots:
     void closingDuringThePauseEndsCleanly();
     void manyWinnersAllStayOnStage();
     void poolBeyondSixteenBitsDraws();
+    void workbookThatCannotBeWrittenDoesNotStopTheDraw();
 
 private:
     void startEvent(const QStringList &roster, int r1, int w1, int r2, int w2, int r3, int w3);
@@ -360,6 +363,21 @@ void TestDraw::poolBeyondSixteenBitsDraws()
     QCOMPARE(form().iCount, 39949);
     for (const QString &w : shown)
         QVERIFY(!form().ST.contains(w));
+}
+
+void TestDraw::workbookThatCannotBeWrittenDoesNotStopTheDraw()
+{
+    startEvent(ProgramDir::people(20), 1, 1, 1, 1, 3, 2);
+    // Something else took the workbook's name: it cannot be replaced.
+    const QString workbook = Workbook::pathFor(form().str2);
+    QVERIFY(QFile::remove(workbook));
+    QVERIFY(QDir().mkdir(workbook));
+    m_stage->drawRound(3);
+    m_stage->drawRound(3);
+    QCOMPARE(m_stage->boxes.texts().filter(QStringLiteral("无法写入中奖名单表格：")),
+             QStringList{QStringLiteral("无法写入中奖名单表格：") + workbook}); // once per event
+    QCOMPARE(resultLines().filter(QStringLiteral("次抽奖结果")).size(), 2);
+    QCOMPARE(form().g3, qint16(1));
 }
 
 QTEST_MAIN(TestDraw)
