@@ -23,6 +23,15 @@ QT_QPA_PLATFORM=offscreen "$bin/continue_probe" make "$dir" 1000000 1000 2>/dev/
 for run in 1 2 3; do
     QT_QPA_PLATFORM=offscreen "$bin/continue_probe" run "$dir" 2>/dev/null
 done
+
+echo
+echo "== lumora-verify on that event (the roster re-read, every block and workbook row compared)"
+for run in 1 2 3; do
+    start=$(date +%s%N)
+    verdict=$("$build/bin/lumora-verify" "$dir"/中奖名单*.txt | tail -n 1)
+    end=$(date +%s%N)
+    echo "run $run: $(( (end - start) / 1000000 )) ms, $verdict"
+done
 rm -rf "$dir"
 
 echo

@@ -5,7 +5,12 @@
 #include <QTest>
 
 #include "e2e/results_reader.h"
+#include "draw/roster.h"
+#include "platform/text_codec.h"
 #include "record/event_journal.h"
+#include "record/verify.h"
+#include "record/workbook.h"
+#include "record/workbook_reader.h"
 #include "settings/ini_document.h"
 #include "support/program_dir.h"
 
@@ -123,6 +128,12 @@ void TestCrashSafety::killedAnywhereTheNextStartContinues()
         QTest::qWait(delayMs);
     first.kill();
     QVERIFY(first.waitForFinished());
+    // Whatever the instant, the workbook on disk is a whole one (the previous one, if the kill
+    // came during its rewrite).
+    QString workbookError;
+    const QString workbook = Workbook::pathFor(dir.file(dir.resultsFiles().first()));
+    QVERIFY2(Workbook::readFirstSheet(*TextCodec::readFile(workbook), &workbookError),
+             qPrintable(workbookError));
 
     QProcess next;
     next.start(QStringLiteral(LUMORA_EVENT_DRIVER),
@@ -180,6 +191,11 @@ void TestCrashSafety::killedAnywhereTheNextStartContinues()
     QVERIFY2(history.isSound(), qPrintable(history.error));
     QVERIFY(history.isFinished());
     QCOMPARE(history.winnersCount(), qsizetype(won.size()));
+    const Verify::Outcome verified = Verify::verifyEvent(
+        dir.file(results), QString(), [](const QByteArray &bytes) {
+            return Roster::buildPool(TextCodec::splitLines(TextCodec::decode(bytes))).entries;
+        });
+    QVERIFY2(verified.exitCode == 0, qPrintable(verified.report.join(u'\n')));
 }
 
 void TestCrashSafety::killedDuringSettingsLeavesAWholeFile_data()

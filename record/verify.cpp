@@ -1,0 +1,247 @@
+#include "record/verify.h"
+
+#include <QFileInfo>
+
+#include "platform/text_codec.h"
+#include "record/event_journal.h"
+#include "record/event_record.h"
+#include "record/level_names.h"
+#include "record/workbook.h"
+#include "record/workbook_reader.h"
+
+namespace Verify {
+
+namespace {
+
+const QString kPassed = QStringLiteral("核验通过");
+const QString kFailed = QStringLiteral("核验失败：");
+
+// Files larger than this are not an event's record or roster.
+constexpr qint64 kMaxFileBytes = 2LL * 1024 * 1024 * 1024;
+
+std::optional<QByteArray> readWhole(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.isFile() || info.size() > kMaxFileBytes)
+        return std::nullopt;
+    return TextCodec::readFile(path);
+}
+
+QString name(const QString &path)
+{
+    return QFileInfo(path).fileName();
+}
+
+qint64 lineAt(const QByteArray &bytes, qint64 offset)
+{
+    return QByteArrayView(bytes).first(std::min<qint64>(offset, bytes.size())).count('\n') + 1;
+}
+
+QString describe(const Journal::Entry &e)
+{
+    return Record::levelName(e.level) + QStringLiteral("第 %1 次").arg(e.round) +
+           (e.kind == Journal::Entry::Kind::Round ? QStringLiteral("抽奖结果")
+                                                  : QStringLiteral("补抽结果"));
+}
+
+class Check
+{
+public:
+    Outcome outcome;
+
+    Outcome missing(const QString &what, const QString &path)
+    {
+        outcome.exitCode = 2;
+        outcome.report.append(QStringLiteral("无法读取%1：").arg(what) + path);
+        return outcome;
+    }
+    Outcome failed(const QString &why)
+    {
+        outcome.exitCode = 1;
+        outcome.report.append(kFailed + why);
+        return outcome;
+    }
+    Outcome passed()
+    {
+        outcome.exitCode = 0;
+        outcome.report.append(kPassed);
+        return outcome;
+    }
+    void say(const QString &line) { outcome.report.append(line); }
+};
+
+// The first place where the results file leaves the journal's story, or an empty text.
+QString compareResults(const QString &path, const QByteArray &actual, const Journal::History &h)
+{
+    const QByteArray header = Record::headerBytes(*h.start);
+    if (Journal::sha256Hex(header) != h.start->headerSha256)
+        return QStringLiteral("抽奖记录中的文件开头校验值不符");
+    QList<std::pair<qint64, QString>> parts{{0, QStringLiteral("文件开头")}};
+    QByteArray expected = header;
+    for (qsizetype k = 0; k < h.entries.size(); ++k) {
+        const QByteArray block = Record::blockBytes(h.entries[k]);
+        if (Journal::sha256Hex(block) != h.entries[k].blockSha256)
+            return QStringLiteral("抽奖记录中 %1 的校验值与其内容不符").arg(describe(h.entries[k]));
+        parts.append({expected.size(), describe(h.entries[k])});
+        expected += block;
+    }
+    if (actual == expected)
+        return QString();
+    qint64 at = 0;
+    const qint64 common = std::min(actual.size(), expected.size());
+    while (at < common && actual[at] == expected[at])
+        ++at;
+    QString part = parts.first().second;
+    for (const auto &[start, what] : parts) {
+        if (start <= at)
+            part = what;
+    }
+    const QString where =
+        QStringLiteral("中奖名单文件 %1 第 %2 行").arg(name(path)).arg(lineAt(actual, at));
+    if (at == expected.size())
+        return where + QStringLiteral("起有记录之外的内容");
+    if (at == actual.size())
+        return where + QStringLiteral("缺少记录中的内容（%1）").arg(part);
+    return where + QStringLiteral("与记录不符（%1）").arg(part);
+}
+
+QString compareWorkbook(const QString &path, const QByteArray &bytes, const Journal::History &h)
+{
+    const QString file = QStringLiteral("中奖名单表格 %1").arg(name(path));
+    QString error;
+    const std::optional<Workbook::Sheet> sheet = Workbook::readFirstSheet(bytes, &error);
+    if (!sheet)
+        return file + QStringLiteral("：") + error;
+    if (sheet->name != Workbook::kSheetName)
+        return file + QStringLiteral("：工作表名称不是 “%1”").arg(Workbook::kSheetName);
+    QList<QStringList> expected{Workbook::headerRow()};
+    for (const Workbook::Row &row : Workbook::rowsFor(h.entries))
+        expected.append(row.cells());
+    for (qsizetype r = 0; r < std::max(expected.size(), sheet->rows.size()); ++r) {
+        const QString where = file + QStringLiteral(" 第 %1 行").arg(r + 1);
+        if (r >= sheet->rows.size())
+            return where + QStringLiteral("缺失");
+        if (r >= expected.size())
+            return where + QStringLiteral("是记录之外的行");
+        const QList<Workbook::Cell> &cells = sheet->rows[r];
+        for (int c = 0; c < 6; ++c) {
+            const Workbook::Cell cell = c < cells.size() ? cells[c] : Workbook::Cell();
+            if (cell.text != expected[r][c])
+                return where +
+                       QStringLiteral("与记录不符：“%1” 应为 “%2”").arg(cell.text, expected[r][c]);
+            if (c == 3 && r > 0 && (!cell.isText || cell.isFormula) && !cell.text.isEmpty())
+                return where + QStringLiteral("的中奖者不是文字单元格");
+        }
+        if (cells.size() > 6)
+            return where + QStringLiteral("有记录之外的单元格");
+    }
+    if (h.workbookSha256.isEmpty())
+        return file + QStringLiteral("：抽奖记录中没有它的校验值");
+    if (Journal::sha256Hex(bytes) != h.workbookSha256)
+        return file + QStringLiteral("的 SHA-256 与抽奖记录中最后一次写入的不符");
+    return QString();
+}
+
+} // namespace
+
+Outcome fingerprint(const QString &rosterPath, PoolBuilder pool)
+{
+    Check check;
+    const auto bytes = readWhole(rosterPath);
+    if (!bytes)
+        return check.missing(QStringLiteral("名单文件"), rosterPath);
+    const Record::Fingerprint print = Record::fingerprintOf(*bytes);
+    check.say(QStringLiteral("名单文件：") + QFileInfo(rosterPath).absoluteFilePath());
+    check.say(QStringLiteral("大小：%1 字节").arg(print.size));
+    check.say(QStringLiteral("SHA-256：") + print.sha256);
+    check.say(QStringLiteral("抽奖名单人数：%1").arg(pool(*bytes).size()));
+    return check.outcome;
+}
+
+Outcome verifyEvent(const QString &resultsPath, const QString &rosterPath, PoolBuilder pool)
+{
+    Check check;
+    const auto results = readWhole(resultsPath);
+    if (!results)
+        return check.missing(QStringLiteral("中奖名单文件"), resultsPath);
+    const QString journalPath = Journal::journalPathFor(resultsPath);
+    const auto journal = readWhole(journalPath);
+    if (!journal)
+        return check.missing(QStringLiteral("抽奖记录"), journalPath);
+    const QString workbookPath = Workbook::pathFor(resultsPath);
+    const auto workbook = readWhole(workbookPath);
+    if (!workbook)
+        return check.missing(QStringLiteral("中奖名单表格"), workbookPath);
+
+    const Journal::History h = Journal::read(*journal);
+    if (!h.isSound()) {
+        return check.failed(QStringLiteral("抽奖记录 %1 第 %2 行：%3")
+                                .arg(name(journalPath))
+                                .arg(h.errorLine)
+                                .arg(h.error));
+    }
+    if (h.tornTail)
+        return check.failed(QStringLiteral("抽奖记录 %1 的最后一行不完整").arg(name(journalPath)));
+    const Journal::EventStart &start = *h.start;
+    check.say(QStringLiteral("活动：") + start.company + QStringLiteral(" ") + start.activity);
+    check.say(QStringLiteral("中奖名单文件：") + QFileInfo(resultsPath).absoluteFilePath());
+    if (start.resultsName != name(resultsPath))
+        return check.failed(QStringLiteral("抽奖记录属于另一个中奖名单文件：") + start.resultsName);
+
+    const QString roster = rosterPath.isEmpty() ? start.rosterPath : rosterPath;
+    check.say(QStringLiteral("名单文件：") + roster);
+    check.say(QStringLiteral("名单 SHA-256：") + start.rosterSha256);
+    check.say(QStringLiteral("抽奖名单人数：%1").arg(start.poolSize));
+    const auto rosterBytes = readWhole(roster);
+    if (!rosterBytes)
+        return check.missing(QStringLiteral("名单文件"), roster);
+    if (Record::fingerprintOf(*rosterBytes) !=
+        Record::Fingerprint{start.rosterSize, start.rosterSha256})
+        return check.failed(QStringLiteral("名单文件与抽奖记录不符（大小或 SHA-256 不同）：") +
+                            roster);
+    const QStringList entries = pool(*rosterBytes);
+    if (entries.size() != start.poolSize) {
+        return check.failed(QStringLiteral("由名单文件建立的抽奖名单有 %1 人，抽奖记录为 %2 人")
+                                .arg(entries.size())
+                                .arg(start.poolSize));
+    }
+
+    int redraws = 0;
+    qsizetype absent = 0;
+    for (const Journal::Entry &e : h.entries) {
+        for (const QList<Journal::Winner> *list : {&e.winners, &e.absent}) {
+            for (const Journal::Winner &w : *list) {
+                if (entries[w.index] != w.text) {
+                    return check.failed(QStringLiteral("%1 的 “%2” 不是抽奖名单第 %3 位的 “%4”")
+                                            .arg(describe(e), w.text)
+                                            .arg(w.index + 1)
+                                            .arg(entries[w.index]));
+                }
+            }
+        }
+        if (e.kind == Journal::Entry::Kind::Redraw) {
+            ++redraws;
+            absent += e.absent.size();
+        }
+    }
+    for (int level = 1; level <= 3; ++level) {
+        check.say(QStringLiteral("%1：已抽 %2 / %3 轮，每轮 %4 人")
+                      .arg(Record::levelName(level))
+                      .arg(h.roundsDrawn(level))
+                      .arg(start.configuredRounds(level))
+                      .arg(start.winnersPerRound(level)));
+    }
+    check.say(
+        QStringLiteral("中奖者：%1 人（都在抽奖名单中，无人重复中奖）").arg(h.winnersCount()));
+    check.say(QStringLiteral("补抽：%1 次，未到场 %2 人").arg(redraws).arg(absent));
+    check.say(QStringLiteral("记录摘要（最后一条记录的 SHA-256）：") +
+              QString::fromLatin1(h.lastHash));
+
+    if (const QString fault = compareResults(resultsPath, *results, h); !fault.isEmpty())
+        return check.failed(fault);
+    if (const QString fault = compareWorkbook(workbookPath, *workbook, h); !fault.isEmpty())
+        return check.failed(fault);
+    return check.passed();
+}
+
+} // namespace Verify
