@@ -47,3 +47,11 @@ for platform in offscreen xvfb; do
         echo "$platform run $run: $out"
     done
 done
+
+echo
+echo "== The start-up stage with its caption scrolling, whole process under Xvfb (6 s measured)"
+if command -v xvfb-run >/dev/null; then
+    for size in 1920x1080 3840x2160; do
+        (cd "$build/bin" && xvfb-run -a -s "-screen 0 ${size}x24" ./caption_probe 6 2>/dev/null)
+    done
+fi

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStringListModel>
+#include <QTimer>
 
 #include "draw/names_label.h"
 #include "draw/random_pick.h"
@@ -184,6 +185,9 @@ void MainForm::buildControls()
     connect(Timer2, &IntervalTimer::Timer, this, &MainForm::Timer2_Timer);
     connect(Timer3, &IntervalTimer::Timer, this, &MainForm::Timer3_Timer);
     connect(timScrollText, &IntervalTimer::Timer, this, &MainForm::timScrollText_Timer);
+    m_captionFrames = new QTimer(this);
+    m_captionFrames->setTimerType(Qt::PreciseTimer);
+    connect(m_captionFrames, &QTimer::timeout, this, &MainForm::composeCaptionFrame);
 
     WindowsMediaPlayer1 = new MediaPlayer(100, this);
     WindowsMediaPlayer1->setObjectName(QStringLiteral("WindowsMediaPlayer1"));

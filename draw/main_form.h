@@ -24,6 +24,7 @@ class QLabel;
 class QListView;
 class QPushButton;
 class QStringListModel;
+class QTimer;
 struct PrizeLevel;
 
 // "抽奖主": the stage and the operator's console. It owns the state of the whole run.
@@ -61,6 +62,10 @@ public:
 
     const QStringList &scrollTextLines() const { return mstrScrollText; }
     qint32 scrollPosition() const { return mlngScrollPos; }
+    // Draws the caption's newest position if it moved since the last frame; the screen's refresh
+    // calls it.
+    void composeCaptionFrame();
+    bool captionFramePending() const { return m_captionFramePending; }
     const ResultsFile &resultsFile() const { return m_record.resultsFile(); }
     // How long the stage waits before the results scroll (5 s; tests shorten it).
     int resultsPauseMs = 5000;
@@ -150,6 +155,9 @@ private:
 
     QStringList mstrScrollText;
     qint32 mlngScrollPos = 0;
+    QTimer *m_captionFrames = nullptr; // one tick per screen refresh while the caption moves
+    qint32 m_captionFramePosition = 0;
+    bool m_captionFramePending = false;
     qint32 mlngDesignWidth = 0;
     qint32 mlngDesignHeight = 0;
 

@@ -1,5 +1,8 @@
 // The scrolling caption's driver and the blinking titles.
 #include <QLabel>
+#include <QScreen>
+#include <QTimer>
+#include <cmath>
 
 #include "draw/main_form.h"
 #include "effects/blink.h"
@@ -41,14 +44,34 @@ void MainForm::StartScrollText(qint16 nInterval)
 
 void MainForm::timScrollText_Timer()
 {
-    const bool running =
-        ScrollCaption::DrawScrollText(mstrScrollText, *移动图3, *移动图2, *移动图1,
-                                      kCaptionBottomColor, kCaptionTopColor, mlngScrollPos, 1, 2);
+    // The clock moves the caption one pixel a tick; the frame for the newest position is drawn
+    // at the next screen refresh, so ticks between two refreshes draw nothing.
+    const bool running = ScrollCaption::PassGoesOn(mstrScrollText, *移动图2, mlngScrollPos);
+    m_captionFramePosition = mlngScrollPos;
+    m_captionFramePending = true;
+    if (!m_captionFrames->isActive()) {
+        const QScreen *stage = screen();
+        const double rate = stage && stage->refreshRate() > 1.0 ? stage->refreshRate() : 60.0;
+        m_captionFrames->start(std::max(1, int(std::lround(1000.0 / rate))));
+    }
     mlngScrollPos -= 1;
     if (!running) {
         InitScrollText();
         StartScrollText(10);
     }
+}
+
+void MainForm::composeCaptionFrame()
+{
+    if (!m_captionFramePending) {
+        m_captionFrames->stop(); // the caption stands still: no refresh until it moves again
+        return;
+    }
+    m_captionFramePending = false;
+    // Align 2 (centred) places every line by its own width, so the frame depends on its
+    // position alone, whichever ticks were not drawn.
+    ScrollCaption::DrawScrollText(mstrScrollText, *移动图3, *移动图2, *移动图1, kCaptionBottomColor,
+                                  kCaptionTopColor, m_captionFramePosition, 1, 2);
 }
 
 void MainForm::Timer2_Timer()

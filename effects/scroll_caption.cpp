@@ -62,6 +62,20 @@ int roundToInt(double value)
 
 } // namespace
 
+bool PassGoesOn(const QStringList &Lines, const PictureBox &WorkPic, qint32 Position)
+{
+    const qsizetype last = Lines.size() - 1;
+    if (last < 0)
+        return false; // nothing to scroll: the pass is over at once
+    const double TH = double(float(WorkPic.textHeight(kMeasureText)));
+    const double SH = double(float(WorkPic.scaleHeight()));
+    const double y = double(Position) + double(last) * WorkPic.fontSize() + 6.0 * double(last);
+    // The last line printed leaves the print position one text height below its top.
+    const bool lastPrinted = -TH <= y && y <= SH;
+    const double finalY = lastPrinted ? y + TH : y;
+    return !(finalY <= -TH);
+}
+
 void SplitColor(quint32 Color, int &Red, int &Green, int &Blue)
 {
     Red = int(Color & 0xFF);

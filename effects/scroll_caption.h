@@ -17,6 +17,11 @@ bool DrawScrollText(const QStringList &Lines, PictureBox &BackPic, PictureBox &W
                     PictureBox &ShowPic, quint32 BottomColor, quint32 TopColor, qint32 Position,
                     qint32 Indent, qint32 Align);
 
+// Whether the pass goes on after the frame at `Position`: DrawScrollText's result, without
+// drawing. The caption's clock asks it on every tick; frames are drawn at most once per screen
+// refresh.
+bool PassGoesOn(const QStringList &Lines, const PictureBox &WorkPic, qint32 Position);
+
 // Splits a colour &H00BBGGRR into its components.
 void SplitColor(quint32 Color, int &Red, int &Green, int &Blue);
 

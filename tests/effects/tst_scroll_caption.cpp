@@ -77,6 +77,8 @@ private slots:
     void firstLineStartsOnTheBottomEdge();
     void bandEdgesAreInclusive();
     void passEndsWhenTheLastLineLeaves();
+    void passGoesOnAgreesWithTheFrame_data();
+    void passGoesOnAgreesWithTheFrame();
     void equalColoursEverywhere();
     void gradientEndsAreTheTwoColours();
     void alignmentAndIndent_data();
@@ -130,6 +132,36 @@ void TestScrollCaption::passEndsWhenTheLastLineLeaves()
     const qint32 pitch = qint32(s.work.fontSize() + 6);
     QVERIFY(s.draw({QStringLiteral("A"), QStringLiteral("B")}, atTop - 1));
     QVERIFY(!s.draw({QStringLiteral("A"), QStringLiteral("B")}, atTop - 1 - pitch - 1));
+}
+
+void TestScrollCaption::passGoesOnAgreesWithTheFrame_data()
+{
+    QTest::addColumn<int>("lines");
+    QTest::addColumn<int>("height");
+    QTest::newRow("no line") << 0 << 150;
+    QTest::newRow("one line") << 1 << 150;
+    QTest::newRow("two lines") << 2 << 150;
+    QTest::newRow("thirty lines") << 30 << 150;
+    QTest::newRow("a buffer lower than a line") << 3 << 8;
+}
+
+void TestScrollCaption::passGoesOnAgreesWithTheFrame()
+{
+    // The clock asks PassGoesOn on every tick and draws only some frames: both must end the
+    // pass at the same position.
+    QFETCH(int, lines);
+    QFETCH(int, height);
+    Surfaces s(QSize(200, height));
+    QStringList text;
+    for (int k = 0; k < lines; ++k)
+        text.append(QStringLiteral("第%1行").arg(k));
+    const qint32 pitch = qint32(s.work.fontSize() + 6);
+    const qint32 end = -(lines * pitch + 3 * qint32(std::ceil(s.TH())));
+    for (qint32 position = height + 3; position >= end; --position) {
+        const bool drawn = s.draw(text, position, 0xFFFFFF, 0x0000FF, 1, 2);
+        QVERIFY2(ScrollCaption::PassGoesOn(text, s.work, position) == drawn,
+                 qPrintable(QStringLiteral("position %1").arg(position)));
+    }
 }
 
 void TestScrollCaption::equalColoursEverywhere()

@@ -1,7 +1,10 @@
+#include <QPaintEvent>
 #include <QTest>
 
+#include "effects/scroll_caption.h"
 #include "platform/interval_timer.h"
 #include "platform/look.h"
+#include "platform/picture_box.h"
 #include "support/stage.h"
 
 class TestStageEffects : public QObject
@@ -11,6 +14,9 @@ private slots:
     void captionScrollsRosterAndRestarts();
     void captionMovesUpOnePixelPerTick();
     void titlesBlinkInTheirPairs();
+    void ticksBetweenRefreshesComposeNothing();
+    void blinkingRepaintsOnlyItsTitle_data();
+    void blinkingRepaintsOnlyItsTitle();
 
 private:
     static quint32 colour(Stage &stage, const char *label)
@@ -82,6 +88,95 @@ void TestStageEffects::titlesBlinkInTheirPairs()
     title->setPalette(palette);
     form.Timer3_Timer();
     QCOMPARE(colour(stage, "Label9"), quint32(0x0000FF00));
+}
+
+void TestStageEffects::ticksBetweenRefreshesComposeNothing()
+{
+    ProgramDir dir;
+    dir.writeRoster(QStringLiteral("参与抽奖名单.vok"), ProgramDir::people(30));
+    Stage stage(dir);
+    MainForm &form = stage.form();
+    form.findChild<IntervalTimer *>(QStringLiteral("timScrollText"))->setEnabled(false);
+    auto *display = stage.child<PictureBox>(QStringLiteral("移动图1"));
+    auto *work = stage.child<PictureBox>(QStringLiteral("移动图2"));
+    auto *back = stage.child<PictureBox>(QStringLiteral("移动图3"));
+    form.composeCaptionFrame(); // nothing pending yet: draws nothing
+    for (int k = 0; k < 300; ++k)
+        form.timScrollText_Timer(); // the names are well inside the display now
+    const QImage before = display->image().copy();
+    const qint32 newest = form.scrollPosition() + 1;
+    for (int k = 0; k < 5; ++k)
+        form.timScrollText_Timer();
+    QCOMPARE(display->image(), before); // ticks alone draw nothing
+    QVERIFY(form.captionFramePending());
+
+    form.composeCaptionFrame();
+    QVERIFY(!form.captionFramePending());
+    const QImage composed = display->image().copy();
+    QVERIFY(composed != before);
+    // The frame is exactly the one that drawing every tick would have left on the display.
+    for (qint32 position = newest; position >= newest - 5; --position)
+        ScrollCaption::DrawScrollText(form.scrollTextLines(), *back, *work, *display, 0x00C0FFFF,
+                                      0x000080FF, position, 1, 2);
+    QCOMPARE(composed, display->image());
+    QCOMPARE(form.scrollPosition(), newest - 6);
+}
+
+void TestStageEffects::blinkingRepaintsOnlyItsTitle_data()
+{
+    QTest::addColumn<QString>("label");
+    QTest::newRow("Label4 by Timer2") << "Label4";
+    QTest::newRow("Label9 by Timer3") << "Label9";
+}
+
+void TestStageEffects::blinkingRepaintsOnlyItsTitle()
+{
+    QFETCH(QString, label);
+    ProgramDir dir;
+    Stage stage(dir);
+    MainForm &form = stage.form();
+    for (const char *name : {"Timer1", "Timer2", "Timer3", "timScrollText"})
+        form.findChild<IntervalTimer *>(QLatin1String(name))->setEnabled(false);
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents(); // the first paint of the whole stage
+
+    // Every paint of the stage and its controls, in stage coordinates.
+    class PaintWatcher : public QObject
+    {
+    public:
+        explicit PaintWatcher(QWidget *stage) : m_stage(stage) {}
+        QRegion painted;
+        bool eventFilter(QObject *watched, QEvent *event) override
+        {
+            if (event->type() == QEvent::Paint) {
+                auto *widget = static_cast<QWidget *>(watched);
+                const QRect r = static_cast<QPaintEvent *>(event)->rect();
+                painted += QRect(widget->mapTo(m_stage, r.topLeft()), r.size());
+            }
+            return false;
+        }
+
+    private:
+        QWidget *m_stage;
+    } watcher(&form);
+    form.installEventFilter(&watcher);
+    for (QWidget *child : form.findChildren<QWidget *>())
+        child->installEventFilter(&watcher);
+
+    if (label == QStringLiteral("Label4"))
+        form.Timer2_Timer();
+    else
+        form.Timer3_Timer();
+    QTRY_VERIFY(!watcher.painted.isEmpty());
+    QCoreApplication::processEvents();
+    const QRect title = stage.child<QWidget>(label)->geometry();
+    QVERIFY2(title.contains(watcher.painted.boundingRect()),
+             qPrintable(QStringLiteral("painted %1,%2 %3x%4")
+                            .arg(watcher.painted.boundingRect().x())
+                            .arg(watcher.painted.boundingRect().y())
+                            .arg(watcher.painted.boundingRect().width())
+                            .arg(watcher.painted.boundingRect().height())));
 }
 
 QTEST_MAIN(TestStageEffects)
