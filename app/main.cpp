@@ -5,10 +5,12 @@
 #include "draw/main_form.h"
 #include "platform/design_resources.h"
 #include "platform/look.h"
+#include "platform/translations.h"
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    Translations::installChinese(app);
     initDesignResources();
     QApplication::setApplicationName(QStringLiteral("Lumora"));
     QApplication::setFont(Look::defaultFont());

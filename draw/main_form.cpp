@@ -1,5 +1,6 @@
 #include "draw/main_form.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QListView>
@@ -8,8 +9,10 @@
 #include <QScreen>
 #include <QStringListModel>
 #include <QTimer>
+#include <cmath>
 
 #include "draw/names_label.h"
+#include "draw/presenter_keys.h"
 #include "draw/random_pick.h"
 #include "layout/proportional_layout.h"
 #include "platform/auto_size_label.h"
@@ -19,6 +22,7 @@
 #include "platform/media_player.h"
 #include "platform/message_box.h"
 #include "platform/picture_box.h"
+#include "platform/pointer_hider.h"
 #include "platform/program_directory.h"
 #include "windows/author_credit.h"
 #include "windows/instructions_form.h"
@@ -45,6 +49,8 @@ Label *stageLabel(Label *label, const QRect &box, const QFont &font, quint32 col
 {
     label->setFont(font);
     label->setAlignment(alignment);
+    // Titles, prize names and roster names are shown as typed, never as markup.
+    label->setTextFormat(Qt::PlainText);
     setForeColor(label, colour);
     if constexpr (std::is_base_of_v<AutoSizeLabel, Label>)
         label->setBox(box);
@@ -91,6 +97,26 @@ MainForm::MainForm(QWidget *parent) : QWidget(parent)
     m_designBackground = QImage(QStringLiteral(":/design/stage.jpg"));
     buildControls();
     Form_Load();
+    // The pointer leaves the projected stage alone; a presenter's remote drives the draw.
+    m_pointer = new PointerHider(this, 3000);
+    qApp->installEventFilter(new PresenterKeys(this, [this] { return presenterTarget(); }));
+}
+
+QPushButton *MainForm::presenterTarget() const
+{
+    if (m_redraw.rolling)
+        return Command6;
+    if (Timer1->isEnabled() && nflag != 0)
+        return levelButton(nflag);
+    QPushButton *open = nullptr;
+    for (int flag = 1; flag <= 3; ++flag) {
+        if (!levelButton(flag)->isEnabled())
+            continue;
+        if (open)
+            return nullptr; // more than one level to choose from: the operator chooses
+        open = levelButton(flag);
+    }
+    return open;
 }
 
 MainForm::~MainForm()
@@ -266,6 +292,13 @@ void MainForm::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     ResizeForm(this);
+    // The first pass begins at the bottom of the display as the screen shows it: the stage
+    // covers the screen only after the pass was set up at the design size.
+    const int captionHeight = int(std::lround(移动图1->scaleHeight()));
+    if (m_firstPass && captionHeight != m_captionHeight) {
+        mlngScrollPos += captionHeight - m_captionHeight;
+        m_captionHeight = captionHeight;
+    }
     updateStageArea();
     update();
 }
@@ -343,6 +376,7 @@ void MainForm::onUnlocked()
         Command4->setEnabled(true);
     }
     Command8->setEnabled(false);
+    m_firstPass = false; // the start-up caption ends here
     移动图3->setVisible(false);
     移动图1->setVisible(false);
     移动图2->setVisible(false);

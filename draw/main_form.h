@@ -18,6 +18,7 @@ class IntervalTimer;
 class MediaPlayer;
 class NamesLabel;
 class PictureBox;
+class PointerHider;
 class QEventLoop;
 class RedrawForm;
 class QLabel;
@@ -70,6 +71,8 @@ public:
     // How long the stage waits before the results scroll (5 s; tests shorten it).
     int resultsPauseMs = 5000;
 
+    PointerHider *pointerHider() const { return m_pointer; }
+
     // At the end of the start-up: offers to continue an unfinished event of the program directory.
     void offerUnfinishedEvent();
 
@@ -107,6 +110,7 @@ private:
     void closeLevel(const PrizeLevel &level);
     void releaseOtherLevels(const PrizeLevel &level);
     void afterRecordWrite(bool written);
+    void keepRoundAboveCaption();
     void reportWorkbookFailure(); // once per event
     QList<Journal::Winner> shownWinners() const;
     bool continueEvent(const Record::UnfinishedEvent &event);
@@ -118,6 +122,8 @@ private:
     void startRedraw(const QList<int> &ticked);
     void stopRedraw();
     QPushButton *levelButton(int flag) const;
+    // The button a presenter's key presses now: the rolling one, else the one level left open.
+    QPushButton *presenterTarget() const;
     qint16 &roundsLeft(int flag);
     qint16 roundsConfigured(int flag) const;
     qint16 winnersPerRound(int flag) const;
@@ -179,6 +185,9 @@ private:
     } m_redraw;
     QPointer<RedrawForm> m_redrawForm;
     QEventLoop *m_pauseLoop = nullptr;
+    PointerHider *m_pointer = nullptr;
+    int m_captionHeight = 0; // the display's height when the pass began
+    bool m_firstPass = true; // the start-up caption's first pass
     bool m_closing = false;
 
     QPointer<PrizeSettingsForm> m_prizeSettings;

@@ -34,6 +34,7 @@ void MainForm::InitScrollText()
     移动图2->setVisible(false);
     移动图1->setVisible(true);
     mlngScrollPos = qint32(NumericText::roundHalfEven(移动图1->scaleHeight()));
+    m_captionHeight = mlngScrollPos;
 }
 
 void MainForm::StartScrollText(qint16 nInterval)
@@ -56,6 +57,7 @@ void MainForm::timScrollText_Timer()
     }
     mlngScrollPos -= 1;
     if (!running) {
+        m_firstPass = false;
         InitScrollText();
         StartScrollText(10);
     }

@@ -13,6 +13,7 @@
 #include "platform/interval_timer.h"
 #include "platform/media_player.h"
 #include "platform/message_box.h"
+#include "platform/picture_box.h"
 #include "windows/prize_settings_form.h"
 
 namespace {
@@ -136,8 +137,18 @@ void MainForm::levelClick(int flag)
         stopRoll(level);
 }
 
+void MainForm::keepRoundAboveCaption()
+{
+    // After the event's end the results scroll in the caption; a late round stands in front.
+    if (移动图1->isHidden())
+        return;
+    for (QWidget *label : std::initializer_list<QWidget *>{Label8, Label5, Label1, Label2})
+        label->raise();
+}
+
 void MainForm::startRoll(const PrizeLevel &level)
 {
+    keepRoundAboveCaption();
     // The last round's winners can no longer be redrawn once the next roll starts.
     m_redraw = Redraw();
     Command6->setEnabled(false);

@@ -64,6 +64,7 @@ void MainForm::startRedraw(const QList<int> &ticked)
     }
 
     const PrizeLevel &level = prizeLevel(m_redraw.level);
+    keepRoundAboveCaption();
     Command6->setText(QStringLiteral("停止"));
     Label8->setVisible(true);
     Label8->setText(level.name + QStringLiteral("的补抽正在火热进行中 ……"));

@@ -13,6 +13,8 @@ public:
     {
         QMessageBox box;
         box.setWindowTitle(request.caption);
+        // Paths, titles and names are shown as typed, never as markup.
+        box.setTextFormat(Qt::PlainText);
         box.setText(request.text);
         switch (request.icon) {
         case Icon::None:

@@ -36,7 +36,8 @@ QString freePath(const QString &directory, const QDateTime &when)
 
 QString dateTimeText(const QDateTime &when)
 {
-    const QLocale locale = QLocale::system();
+    // The Chinese desktop's form on every machine, as the operators read it.
+    const QLocale locale(QLocale::Chinese, QLocale::China);
     QString timeFormat = locale.timeFormat(QLocale::LongFormat);
     // The long time without its time-zone name.
     timeFormat.remove(QLatin1Char('t')).replace(QStringLiteral("  "), QStringLiteral(" "));

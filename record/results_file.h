@@ -15,7 +15,8 @@ QString fileName(const QDateTime &when);
 // an earlier run's results are never emptied.
 QString freePath(const QString &directory, const QDateTime &when);
 
-// The locale's short date, a blank and its long time.
+// The Chinese locale's short date, a blank and its long time (without a time-zone name), on any
+// machine: "2026/12/10 10:24:35".
 QString dateTimeText(const QDateTime &when);
 
 struct HeaderFields

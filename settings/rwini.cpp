@@ -75,8 +75,25 @@ QString ReadIni(const QString &section, const QString &key, const QString &defau
     return cutToAnsiBytes(stored, kReadBufferBytes);
 }
 
-void WriteIni(const QString &section, const QString &key, const QString &value)
+QString oneLine(const QString &value)
 {
+    QString line;
+    line.reserve(value.size());
+    for (qsizetype k = 0; k < value.size(); ++k) {
+        const QChar c = value[k];
+        if (c == u'\r' && k + 1 < value.size() && value[k + 1] == u'\n')
+            continue; // CR LF is one line break: its LF gives the blank
+        const bool lineBreak = c == u'\r' || c == u'\n' || c == QChar(0x2028) || c == QChar(0x2029);
+        line += lineBreak ? QChar(u' ') : c;
+    }
+    return line;
+}
+
+void WriteIni(const QString &rawSection, const QString &rawKey, const QString &rawValue)
+{
+    const QString section = oneLine(rawSection);
+    const QString key = oneLine(rawKey);
+    const QString value = oneLine(rawValue);
     const QString path = GetIniPath();
     const std::optional<QByteArray> bytes = readSettingsBytes(path);
     // A file that cannot be read is never overwritten: its contents would be lost.

@@ -16,3 +16,7 @@ void WriteIni(const QString &section, const QString &key, const QString &value);
 
 // The longest head of `value` whose ANSI form fits in `maxBytes` without splitting a character.
 QString cutToAnsiBytes(const QString &value, int maxBytes);
+
+// A value on one line: each line break (CR LF, CR, LF, U+2028, U+2029) becomes one blank, so a
+// value pasted with line breaks never puts a stray line into the settings file.
+QString oneLine(const QString &value);

@@ -201,6 +201,11 @@ void PrizeSettingsForm::showForward()
 
 void PrizeSettingsForm::ok_Click()
 {
+    // The field shows what the file will hold: a pasted value's line breaks as blanks.
+    for (QLineEdit *field : m_fields) {
+        if (field && oneLine(field->text()) != field->text())
+            field->setText(oneLine(field->text()));
+    }
     for (const Setting &s : kSettings)
         WriteIni(str(s.section), str(s.key), fieldText(s.field));
 

@@ -13,6 +13,8 @@ private slots:
     void headerBytes();
     void roundBlocks_data();
     void roundBlocks();
+    void drawTimeIsChineseOnAnyMachine_data();
+    void drawTimeIsChineseOnAnyMachine();
     void redrawBlocks_data();
     void redrawBlocks();
     void secondRunInTheSameHourGetsTheNextName();
@@ -64,37 +66,54 @@ void TestResultsFile::headerBytes()
 
 void TestResultsFile::roundBlocks_data()
 {
-    QTest::addColumn<QString>("marker");
-    QTest::addColumn<QString>("level");
+    QTest::addColumn<int>("level");
     QTest::addColumn<int>("round");
-    QTest::addColumn<QString>("winners");
+    QTest::addColumn<QStringList>("winners");
     QTest::addColumn<QString>("text");
     QTest::newRow("third prize, two winners")
-        << "★★"
-        << "三等奖" << 1 << "王五\r\n张三\r\n"
+        << 3 << 1 << QStringList{"王五", "张三"}
         << "★★ 三等奖第 1 次抽奖结果：★★\r\n\r\n王五\r\n张三\r\n\r\n";
-    QTest::newRow("second prize") << "◆◆"
-                                  << "二等奖" << 2 << "甲\r\n"
+    QTest::newRow("second prize") << 2 << 2 << QStringList{"甲"}
                                   << "◆◆ 二等奖第 2 次抽奖结果：◆◆\r\n\r\n甲\r\n\r\n";
     QTest::newRow("first prize, no winner: three lines")
-        << "●●"
-        << "一等奖" << 12 << ""
-        << "●● 一等奖第 12 次抽奖结果：●●\r\n\r\n\r\n";
+        << 1 << 12 << QStringList{} << "●● 一等奖第 12 次抽奖结果：●●\r\n\r\n\r\n";
+    // The text ends in a line break: only the first winner's leading blanks go.
+    QTest::newRow("blanks trimmed off the whole text only")
+        << 3 << 2 << QStringList{"  甲 ", " 乙  "}
+        << "★★ 三等奖第 2 次抽奖结果：★★\r\n\r\n甲 \r\n 乙  \r\n\r\n";
 }
 
 void TestResultsFile::roundBlocks()
 {
-    QFETCH(QString, marker);
-    QFETCH(QString, level);
+    // The stop's one write: the whole block, synced, in one call.
+    QFETCH(int, level);
     QFETCH(int, round);
-    QFETCH(QString, winners);
+    QFETCH(QStringList, winners);
     QFETCH(QString, text);
     ProgramDir dir;
     ResultsFile file;
     QVERIFY(file.create(dir.file(QStringLiteral("r.txt"))));
-    QVERIFY(file.write(Results::roundHeading(marker, level, round)));
-    QVERIFY(file.write(winners));
-    QCOMPARE(dir.read(QStringLiteral("r.txt")), TextCodec::toAnsi(text)); // flushed at once
+    QVERIFY(file.writeBytes(Results::roundBlockBytes(level, round, Results::winnersText(winners))));
+    QCOMPARE(dir.read(QStringLiteral("r.txt")), TextCodec::toAnsi(text)); // on disk at once
+}
+
+void TestResultsFile::drawTimeIsChineseOnAnyMachine_data()
+{
+    QTest::addColumn<QDateTime>("when");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("December") << QDateTime(QDate(2026, 12, 10), QTime(10, 24, 35))
+                              << "2026/12/10 10:24:35";
+    QTest::newRow("January morning")
+        << QDateTime(QDate(2016, 1, 8), QTime(9, 41, 0)) << "2016/1/8 09:41:00";
+}
+
+void TestResultsFile::drawTimeIsChineseOnAnyMachine()
+{
+    QFETCH(QDateTime, when);
+    QFETCH(QString, text);
+    // The suites run under the C locale: the machine's own form would be "10 Dec 2026".
+    QVERIFY(QLocale::system().language() != QLocale::Chinese);
+    QCOMPARE(Results::dateTimeText(when), text);
 }
 
 void TestResultsFile::redrawBlocks_data()
