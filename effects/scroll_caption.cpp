@@ -62,6 +62,11 @@ int roundToInt(double value)
 
 } // namespace
 
+QColor LineColor(quint32 BottomColor, quint32 TopColor, float SH, float TH, float y)
+{
+    return makeGradient(BottomColor, TopColor, SH, TH).at(y);
+}
+
 bool PassGoesOn(const QStringList &Lines, const PictureBox &WorkPic, qint32 Position)
 {
     const qsizetype last = Lines.size() - 1;

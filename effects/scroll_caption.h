@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QStringList>
 #include <QtGlobal>
 
@@ -21,6 +22,11 @@ bool DrawScrollText(const QStringList &Lines, PictureBox &BackPic, PictureBox &W
 // drawing. The caption's clock asks it on every tick; frames are drawn at most once per screen
 // refresh.
 bool PassGoesOn(const QStringList &Lines, const PictureBox &WorkPic, qint32 Position);
+
+// The colour of a line whose top is at `y`, in a buffer of height `SH` with line height `TH`:
+// the blend from `TopColor` at 0 to `BottomColor` at SH − TH, extrapolated outside, each
+// component's absolute value rounded half to even and capped at 255.
+QColor LineColor(quint32 BottomColor, quint32 TopColor, float SH, float TH, float y);
 
 // Splits a colour &H00BBGGRR into its components.
 void SplitColor(quint32 Color, int &Red, int &Green, int &Blue);

@@ -69,6 +69,56 @@ public:
     PictureBox back, work, show;
 };
 
+// The frame exactly as its definition reads: every line visited, in order, with the colour
+// worked out component by component. The program's frame must give the same pixels.
+bool referenceFrame(const QStringList &Lines, PictureBox &BackPic, PictureBox &WorkPic,
+                    PictureBox &ShowPic, quint32 BottomColor, quint32 TopColor, qint32 Position,
+                    qint32 Indent, qint32 Align)
+{
+    const qsizetype last = Lines.size() - 1;
+    const float TH = float(WorkPic.textHeight(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ")));
+    const float SH = float(WorkPic.scaleHeight());
+    const float SW = float(WorkPic.scaleWidth());
+    int bottom[3], top[3];
+    ScrollCaption::SplitColor(BottomColor, bottom[0], bottom[1], bottom[2]);
+    ScrollCaption::SplitColor(TopColor, top[0], top[1], top[2]);
+    float d[3];
+    for (int k = 0; k < 3; ++k)
+        d[k] = float(top[k] - bottom[k]) / (SH - TH);
+    PictureBox::copyRect(WorkPic, 0, 0, int(std::nearbyint(SW)), int(std::nearbyint(SH)), BackPic,
+                         0, 0);
+    bool result = true;
+    for (qsizetype i = 0; i <= last; ++i) {
+        WorkPic.setCurrentY(double(Position) + double(i) * WorkPic.fontSize() + 6.0 * double(i));
+        if (Align == 0)
+            WorkPic.setCurrentX(0);
+        else if (Align == 1)
+            WorkPic.setCurrentX(double(SW) - WorkPic.textWidth(Lines[i]));
+        else if (Align == 2)
+            WorkPic.setCurrentX((double(SW) - WorkPic.textWidth(Lines[i])) / 2);
+        WorkPic.setCurrentX(WorkPic.currentX() + Indent);
+        const double y = WorkPic.currentY();
+        if (-double(TH) <= y && y <= double(SH)) {
+            int c[3];
+            for (int k = 0; k < 3; ++k) {
+                if (BottomColor == TopColor) {
+                    c[k] = bottom[k];
+                } else {
+                    const float value = std::fabs(float(top[k]) - d[k] * float(y));
+                    c[k] = std::min(255, int(std::nearbyint(double(value)))); // ties to even
+                }
+            }
+            WorkPic.setForeColor(QColor(c[0], c[1], c[2]));
+            WorkPic.print(Lines[i]);
+        }
+        if (i == last && WorkPic.currentY() <= -double(TH))
+            result = false;
+    }
+    PictureBox::copyRect(ShowPic, 0, 0, int(std::nearbyint(ShowPic.scaleWidth())),
+                         int(std::nearbyint(ShowPic.scaleHeight())), WorkPic, 0, 0);
+    return result;
+}
+
 class TestScrollCaption : public QObject
 {
     Q_OBJECT
@@ -77,6 +127,10 @@ private slots:
     void firstLineStartsOnTheBottomEdge();
     void bandEdgesAreInclusive();
     void passEndsWhenTheLastLineLeaves();
+    void frameMatchesTheDefinition_data();
+    void frameMatchesTheDefinition();
+    void gradientRules_data();
+    void gradientRules();
     void passGoesOnAgreesWithTheFrame_data();
     void passGoesOnAgreesWithTheFrame();
     void equalColoursEverywhere();
@@ -132,6 +186,97 @@ void TestScrollCaption::passEndsWhenTheLastLineLeaves()
     const qint32 pitch = qint32(s.work.fontSize() + 6);
     QVERIFY(s.draw({QStringLiteral("A"), QStringLiteral("B")}, atTop - 1));
     QVERIFY(!s.draw({QStringLiteral("A"), QStringLiteral("B")}, atTop - 1 - pitch - 1));
+}
+
+void TestScrollCaption::frameMatchesTheDefinition_data()
+{
+    QTest::addColumn<int>("align");
+    QTest::addColumn<int>("indent");
+    QTest::addColumn<QString>("where");
+    for (int align : {0, 1, 2, 5}) {
+        for (const char *where : {"start", "middle", "last line in", "end"}) {
+            QTest::addRow("align %d, %s", align, where)
+                << align << (align == 5 ? 3 : 1) << QString::fromLatin1(where);
+        }
+    }
+}
+
+void TestScrollCaption::frameMatchesTheDefinition()
+{
+    QFETCH(int, align);
+    QFETCH(int, indent);
+    QFETCH(QString, where);
+    Surfaces s(QSize(220, 160), 12);
+    QImage backdrop(220, 160, QImage::Format_RGB32); // a background with something to copy
+    for (int y = 0; y < backdrop.height(); ++y)
+        for (int x = 0; x < backdrop.width(); ++x)
+            backdrop.setPixel(x, y, qRgb(x, y, (x * y) & 0x3F));
+    s.back.setPicture(backdrop);
+    QStringList lines;
+    for (int k = 0; k < 40; ++k)
+        lines.append(k % 3 == 0
+                         ? QStringLiteral("名字%1").arg(k)
+                         : QStringLiteral("P%1 Wide line %2").arg(k).arg(QString(k % 7, u'W')));
+    const double pitch = s.work.fontSize() + 6;
+    const double lastTop = double(lines.size() - 1) * pitch;
+    qint32 position = 0;
+    if (where == QStringLiteral("start"))
+        position = qint32(s.work.scaleHeight());
+    else if (where == QStringLiteral("middle"))
+        position = qint32(-12 * pitch) + 5;
+    else if (where == QStringLiteral("last line in"))
+        position = qint32(std::floor(-lastTop - s.TH())) + 1;
+    else
+        position = qint32(std::floor(-lastTop - s.TH())) - 1;
+
+    for (PictureBox *box : {&s.work}) {
+        box->setCurrentX(7);
+        box->setCurrentY(0);
+    }
+    const bool expectedResult = referenceFrame(lines, s.back, s.work, s.show, 0x00C0FFFF,
+                                               0x000080FF, position, indent, align);
+    const QImage expected = s.frame().copy();
+    const double expectedX = s.work.currentX(), expectedY = s.work.currentY();
+    s.work.setCurrentX(7);
+    s.work.setCurrentY(0);
+    s.show.setPicture(QImage()); // nothing of the reference's frame may stay behind
+    const bool result = s.draw(lines, position, 0x00C0FFFF, 0x000080FF, indent, align);
+    QCOMPARE(result, expectedResult);
+    QCOMPARE(s.frame(), expected);
+    QCOMPARE(s.work.currentX(), expectedX);
+    QCOMPARE(s.work.currentY(), expectedY);
+    if (where == QStringLiteral("end"))
+        QVERIFY(!result);
+    else
+        QVERIFY(result);
+}
+
+void TestScrollCaption::gradientRules_data()
+{
+    // Buffers of height 12 with lines 10 high: the gradient spans 2 pixels.
+    QTest::addColumn<quint32>("bottom");
+    QTest::addColumn<quint32>("top");
+    QTest::addColumn<float>("y");
+    QTest::addColumn<int>("red");
+    QTest::newRow("at the top: the top colour") << 0x0000C8u << 0x000014u << 0.0f << 20;
+    QTest::newRow("at SH - TH: the bottom colour") << 0x0000C8u << 0x000014u << 2.0f << 200;
+    QTest::newRow("0.5 rounds to 0") << 0x000001u << 0x000000u << 1.0f << 0;
+    QTest::newRow("1.5 rounds to 2") << 0x000001u << 0x000000u << 3.0f << 2;
+    QTest::newRow("2.5 rounds to 2") << 0x000001u << 0x000000u << 5.0f << 2;
+    QTest::newRow("below the band: capped at 255") << 0x0000FFu << 0x000000u << 4.0f << 255;
+    QTest::newRow("above the band: the absolute value") << 0x0000FAu << 0x00000Au << -1.0f << 110;
+}
+
+void TestScrollCaption::gradientRules()
+{
+    QFETCH(quint32, bottom);
+    QFETCH(quint32, top);
+    QFETCH(float, y);
+    QFETCH(int, red);
+    const QColor colour = ScrollCaption::LineColor(bottom, top, 12.0f, 10.0f, y);
+    QCOMPARE(colour.red(), red);
+    QCOMPARE(colour.green(), 0);
+    QCOMPARE(colour.blue(), 0);
 }
 
 void TestScrollCaption::passGoesOnAgreesWithTheFrame_data()
@@ -237,17 +382,20 @@ void TestScrollCaption::wideLineIsClippedOnBothSides()
 void TestScrollCaption::otherAlignValuesAccumulateIndent()
 {
     Surfaces s;
-    const qint32 pitch = qint32(s.work.fontSize() + 6);
+    const double pitch = s.work.fontSize() + 6;
     const QStringList lines{QStringLiteral("H"), QStringLiteral("H"), QStringLiteral("H")};
-    // Lines 0 and 1 above the band, line 2 at y = 10: three indents before it is printed.
-    const qint32 position = 10 - 2 * pitch;
+    // Line 2 as low as it can be with line 1 a pitch above it still outside the band: three
+    // indents before line 2 is printed.
+    const qint32 lineTwo = qint32(std::ceil(pitch - s.TH())) - 1;
+    const qint32 position = lineTwo - qint32(2 * pitch);
+    QVERIFY(double(position) + pitch < -s.TH()); // line 1 is not printed
     s.work.setCurrentX(0);
-    s.draw({QStringLiteral("H")}, 10, 0xFFFFFF, 0xFFFFFF, 0, 0);
+    s.draw({QStringLiteral("H")}, lineTwo, 0xFFFFFF, 0xFFFFFF, 0, 0);
+    QVERIFY(!s.inked().isEmpty()); // enough of line 2 shows to find its left edge
     const int base = s.inked().left();
     s.work.setCurrentX(0);
     s.draw(lines, position, 0xFFFFFF, 0xFFFFFF, 4, 9);
-    if (-s.TH() > position + pitch) // line 1 really lies above the band
-        QCOMPARE(s.inked().left() - base, 12);
+    QCOMPARE(s.inked().left() - base, 12);
 }
 
 void TestScrollCaption::emptyLinesDrawOnlyTheBackground()

@@ -5,6 +5,7 @@
 #include "platform/media_player.h"
 #include "platform/picture_box.h"
 #include "platform/program_directory.h"
+#include "support/event_loop.h"
 
 class TestPlatformParts : public QObject
 {
@@ -25,7 +26,7 @@ void TestPlatformParts::timerWithIntervalZeroNeverTicks()
     QSignalSpy ticks(&timer, &IntervalTimer::Timer);
     QVERIFY(timer.isEnabled());
     QVERIFY(!timer.isTicking());
-    QTest::qWait(30);
+    QVERIFY(letTimersRun(6));
     QCOMPARE(ticks.count(), 0);
     timer.setInterval(5);
     QTRY_VERIFY(ticks.count() >= 2);
@@ -38,13 +39,13 @@ void TestPlatformParts::timerTicksWhileEnabled()
 {
     IntervalTimer timer(QStringLiteral("t"), 5, false, nullptr);
     QSignalSpy ticks(&timer, &IntervalTimer::Timer);
-    QTest::qWait(20);
+    QVERIFY(letTimersRun(4));
     QCOMPARE(ticks.count(), 0);
     timer.setEnabled(true);
     QTRY_VERIFY(ticks.count() >= 1);
     timer.setEnabled(false);
     const int seen = int(ticks.count());
-    QTest::qWait(20);
+    QVERIFY(letTimersRun(4));
     QCOMPARE(int(ticks.count()), seen);
 }
 

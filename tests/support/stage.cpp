@@ -58,9 +58,14 @@ void Stage::click(const QString &buttonName)
 
 void Stage::click(QWidget *window, const QString &buttonName)
 {
+    // A click the operator could not make is a fault of the test, never silently nothing.
     auto *target = window->findChild<QPushButton *>(buttonName);
-    if (target && target->isEnabled())
-        QTest::mouseClick(target, Qt::LeftButton);
+    if (!target)
+        QFAIL(qPrintable(QStringLiteral("no button ") + buttonName));
+    if (!target->isEnabled() || target->isHidden())
+        QFAIL(qPrintable(QStringLiteral("button ") + buttonName +
+                         QStringLiteral(" is not clickable")));
+    QTest::mouseClick(target, Qt::LeftButton);
 }
 
 void Stage::confirmSettings()

@@ -28,7 +28,7 @@ public:
     bool shown(const QString &name) const; // not hidden on the stage
     QStringList enabledButtons() const;
 
-    // Clicks like a person: only an enabled, visible button reacts.
+    // Clicks like a person; the test fails when the button is disabled or hidden.
     void click(const QString &buttonName);
     void click(QWidget *window, const QString &buttonName);
 

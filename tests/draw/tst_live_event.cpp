@@ -1,0 +1,374 @@
+#include <QApplication>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QRegularExpression>
+#include <QTest>
+#include <QTimer>
+
+#include "draw/random_pick.h"
+#include "platform/file_dialog.h"
+#include "platform/interval_timer.h"
+#include "platform/message_box.h"
+#include "platform/picture_box.h"
+#include "platform/pointer_hider.h"
+#include "platform/text_codec.h"
+#include "platform/translations.h"
+#include "support/stage.h"
+#include "windows/prize_settings_form.h"
+#include "windows/redraw_form.h"
+
+// What the operator and the audience meet at a live event, through the real windows.
+class TestLiveEvent : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void messageBoxesSpeakChinese_data();
+    void messageBoxesSpeakChinese();
+    void fileDialogSpeaksChinese();
+    void headerDateIsChinese();
+
+    void keysStartAndStopTheLevelInProgress_data();
+    void keysStartAndStopTheLevelInProgress();
+    void keysDoNothingWhenTheOperatorMustChoose();
+    void spaceOnAFocusedCloseNeverCloses();
+    void aHeldKeyPressesOnce();
+    void keysStopARedraw();
+    void keysInOtherWindowsKeepTheirMeaning();
+
+    void pointerHidesOverTheStageOnly();
+    void firstPassStartsAtTheBottomOfTheScreen();
+    void lateRoundStandsAboveTheResultsCaption();
+    void textsAreShownAsTyped();
+    void pastedLineBreaksBecomeBlanks();
+
+private:
+    void startEvent(int r3 = 3, int w3 = 2);
+    bool rolling() const;
+    QWidget *at(const QString &label) const; // the widget at the label's centre
+
+    std::unique_ptr<ProgramDir> m_dir;
+    std::unique_ptr<Stage> m_stage;
+};
+
+void TestLiveEvent::initTestCase()
+{
+    QVERIFY(Translations::installChinese(*qApp));
+}
+
+void TestLiveEvent::init()
+{
+    RandomSource::shared().setFixedSeed(3);
+    m_dir = std::make_unique<ProgramDir>();
+}
+
+void TestLiveEvent::cleanup()
+{
+    m_stage.reset();
+    m_dir.reset();
+    RandomSource::shared().clearFixedSeed();
+}
+
+void TestLiveEvent::startEvent(int r3, int w3)
+{
+    m_dir->writeSettings(1, 1, 1, 2, r3, w3);
+    const QString roster = m_dir->writeRoster(QStringLiteral("名单.vok"), ProgramDir::people(30));
+    m_stage = std::make_unique<Stage>(*m_dir);
+    m_stage->prepare(roster);
+}
+
+bool TestLiveEvent::rolling() const
+{
+    return m_stage->form().findChild<IntervalTimer *>(QStringLiteral("Timer1"))->isEnabled();
+}
+
+QWidget *TestLiveEvent::at(const QString &label) const
+{
+    QWidget *target = m_stage->child<QWidget>(label);
+    return m_stage->form().childAt(target->geometry().center());
+}
+
+void TestLiveEvent::messageBoxesSpeakChinese_data()
+{
+    QTest::addColumn<int>("buttons");
+    QTest::addColumn<QStringList>("texts");
+    QTest::newRow("OK") << int(MessageBoxService::Buttons::Ok) << QStringList{"确定"};
+    QTest::newRow("OK and Cancel")
+        << int(MessageBoxService::Buttons::OkCancel) << QStringList{"确定", "取消"};
+}
+
+void TestLiveEvent::messageBoxesSpeakChinese()
+{
+    QFETCH(int, buttons);
+    QFETCH(QStringList, texts);
+    QStringList seen;
+    Qt::TextFormat format = Qt::AutoText;
+    QTimer::singleShot(0, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        for (QAbstractButton *b : box->buttons())
+            seen.append(b->text());
+        format = box->textFormat();
+        box->buttons().last()->click();
+    });
+    const auto answer =
+        showMessage(QStringLiteral("<b>名单</b>"), QString(), MessageBoxService::Icon::None,
+                    MessageBoxService::Buttons(buttons));
+    seen.sort();
+    texts.sort();
+    QCOMPARE(seen, texts);
+    QCOMPARE(format, Qt::PlainText);
+    QCOMPARE(answer, buttons == int(MessageBoxService::Buttons::Ok)
+                         ? MessageBoxService::Answer::Ok
+                         : MessageBoxService::Answer::Cancel);
+}
+
+void TestLiveEvent::fileDialogSpeaksChinese()
+{
+    QString lookIn, fileName;
+    QTimer::singleShot(0, [&] {
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            if (auto *dialog = qobject_cast<QFileDialog *>(w); dialog && dialog->isVisible()) {
+                lookIn = dialog->findChild<QLabel *>(QStringLiteral("lookInLabel"))->text();
+                fileName = dialog->findChild<QLabel *>(QStringLiteral("fileNameLabel"))->text();
+                dialog->reject();
+            }
+        }
+    });
+    FileDialogService::Request request;
+    request.startDirectory = m_dir->path();
+    request.filter = QStringLiteral("vok 文件 (*.vok)");
+    QCOMPARE(FileDialogService::current().openFileName(request), QString());
+    QCOMPARE(lookIn, QCoreApplication::translate("QFileDialog", "Look in:"));
+    QVERIFY2(lookIn != QStringLiteral("Look in:") &&
+                 lookIn.contains(QRegularExpression(QStringLiteral("\\p{Han}"))),
+             qPrintable(lookIn));
+    QVERIFY(fileName.contains(QRegularExpression(QStringLiteral("\\p{Han}"))));
+}
+
+void TestLiveEvent::headerDateIsChinese()
+{
+    startEvent();
+    const QStringList lines =
+        TextCodec::splitLines(TextCodec::decode(*TextCodec::readFile(m_stage->form().str2)));
+    QVERIFY2(QRegularExpression(
+                 QStringLiteral("^开奖时间：\\d{4}/\\d{1,2}/\\d{1,2} \\d{2}:\\d{2}:\\d{2}$"))
+                 .match(lines[5])
+                 .hasMatch(),
+             qPrintable(lines[5]));
+}
+
+void TestLiveEvent::keysStartAndStopTheLevelInProgress_data()
+{
+    QTest::addColumn<int>("key");
+    for (int key : {int(Qt::Key_PageDown), int(Qt::Key_PageUp), int(Qt::Key_Right),
+                    int(Qt::Key_Left), int(Qt::Key_Down), int(Qt::Key_Up), int(Qt::Key_Space),
+                    int(Qt::Key_Return), int(Qt::Key_Enter)})
+        QTest::newRow(qPrintable(QKeySequence(key).toString())) << key;
+}
+
+void TestLiveEvent::keysStartAndStopTheLevelInProgress()
+{
+    QFETCH(int, key);
+    startEvent();
+    m_stage->drawRound(3); // the third prize is now the one level open
+    QWidget *focus = m_stage->button(QStringLiteral("Command9"));
+    focus->setFocus();
+    QTest::keyClick(focus, Qt::Key(key));
+    QVERIFY(rolling());
+    QCOMPARE(m_stage->text(QStringLiteral("Command2")), QStringLiteral("停止"));
+    m_stage->form().Timer1_Timer();
+    QTest::keyClick(focus, Qt::Key(key));
+    QVERIFY(!rolling());
+    QCOMPARE(m_stage->form().g3, qint16(1));
+    QVERIFY(!m_stage->form().instructions()); // 重要说明, which had the focus, was not pressed
+}
+
+void TestLiveEvent::keysDoNothingWhenTheOperatorMustChoose()
+{
+    startEvent();
+    const QStringList before = m_stage->enabledButtons();
+    QTest::keyClick(m_stage->button(QStringLiteral("Command2")), Qt::Key_Space);
+    QTest::keyClick(&m_stage->form(), Qt::Key_PageDown);
+    QVERIFY(!rolling());
+    QCOMPARE(m_stage->enabledButtons(), before);
+}
+
+void TestLiveEvent::spaceOnAFocusedCloseNeverCloses()
+{
+    startEvent();
+    m_stage->drawRound(3);
+    QPushButton *close = m_stage->button(QStringLiteral("Command7"));
+    close->setFocus();
+    QTest::keyClick(close, Qt::Key_Space);
+    QVERIFY(m_stage->isOpen());
+    QVERIFY(!m_stage->boxes.texts().contains(QStringLiteral("确定要关闭抽奖系统吗？")));
+    QVERIFY(rolling()); // the key pressed the level in progress instead
+}
+
+void TestLiveEvent::aHeldKeyPressesOnce()
+{
+    startEvent();
+    m_stage->drawRound(3);
+    QWidget *stage = &m_stage->form();
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_PageDown, Qt::NoModifier);
+    QApplication::sendEvent(stage, &press);
+    QVERIFY(rolling());
+    m_stage->form().Timer1_Timer();
+    for (int k = 0; k < 5; ++k) {
+        QKeyEvent repeat(QEvent::KeyPress, Qt::Key_PageDown, Qt::NoModifier, QString(), true);
+        QApplication::sendEvent(stage, &repeat);
+    }
+    QVERIFY(rolling()); // the repeats did not stop it
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_PageDown, Qt::NoModifier);
+    QApplication::sendEvent(stage, &release);
+    QVERIFY(rolling());
+}
+
+void TestLiveEvent::keysStopARedraw()
+{
+    startEvent();
+    m_stage->drawRound(3);
+    m_stage->click(QStringLiteral("Command6"));
+    RedrawForm *window = nullptr;
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (w->objectName() == QStringLiteral("补抽") && w->isVisible())
+            window = qobject_cast<RedrawForm *>(w);
+    }
+    QVERIFY(window);
+    // In the redraw window Space ticks and Enter starts, as usual there.
+    QTest::keyClick(window->focusWidget(), Qt::Key_Space);
+    QTest::keyClick(window->focusWidget(), Qt::Key_Return);
+    QCOMPARE(m_stage->text(QStringLiteral("Command6")), QStringLiteral("停止"));
+    m_stage->form().Timer1_Timer();
+    QTest::keyClick(&m_stage->form(), Qt::Key_Right);
+    QCOMPARE(m_stage->text(QStringLiteral("Command6")), QStringLiteral("补抽"));
+    QVERIFY(TextCodec::decode(*TextCodec::readFile(m_stage->form().str2))
+                .contains(QStringLiteral("次补抽结果")));
+}
+
+void TestLiveEvent::keysInOtherWindowsKeepTheirMeaning()
+{
+    startEvent();
+    m_stage->drawRound(3);
+    m_stage->form().prizeSettings()->showForward();
+    QLineEdit *prize = m_stage->form().prizeSettings()->field(9);
+    prize->setText(QStringLiteral("汽车"));
+    prize->setFocus();
+    QTest::keyClick(prize, Qt::Key_Space);
+    QTest::keyClick(prize, Qt::Key_Left);
+    QTest::keyClick(prize, Qt::Key_Return);
+    QCOMPARE(prize->text(), QStringLiteral("汽车 "));
+    QCOMPARE(prize->cursorPosition(), 2);
+    QVERIFY(!rolling());
+}
+
+void TestLiveEvent::pointerHidesOverTheStageOnly()
+{
+    startEvent();
+    MainForm &form = m_stage->form();
+    form.pointerHider()->setIdleMs(150);
+    form.prizeSettings()->showForward();
+    QCursor::setPos(form.mapToGlobal(form.rect().center()));
+    QTRY_VERIFY(form.pointerHider()->isHidden());
+    QCOMPARE(form.cursor().shape(), Qt::BlankCursor);
+    QCOMPARE(form.findChild<QWidget *>(QStringLiteral("Label4"))->cursor().shape(),
+             Qt::BlankCursor);
+    QCOMPARE(form.prizeSettings()->cursor().shape(), Qt::ArrowCursor); // its own window
+    QCursor::setPos(form.mapToGlobal(form.rect().center()) + QPoint(7, 3));
+    QTRY_VERIFY(!form.pointerHider()->isHidden());
+    QCOMPARE(form.cursor().shape(), Qt::ArrowCursor);
+}
+
+void TestLiveEvent::firstPassStartsAtTheBottomOfTheScreen()
+{
+    m_stage = std::make_unique<Stage>(*m_dir);
+    MainForm &form = m_stage->form();
+    auto *clock = form.findChild<IntervalTimer *>(QStringLiteral("timScrollText"));
+    clock->setEnabled(false);
+    auto *display = m_stage->child<PictureBox>(QStringLiteral("移动图1"));
+    for (int k = 0; k < 7; ++k)
+        form.timScrollText_Timer();
+    // Covering a large screen: the pass keeps its distance from the new bottom edge.
+    form.resize(3840, 2160);
+    QCOMPARE(form.scrollPosition(), qint32(display->scaleHeight()) - 7);
+    QVERIFY(display->height() > 1000);
+    // Later passes are set up as always, and a resize no longer moves them.
+    while (clock->interval() == 5)
+        form.timScrollText_Timer();
+    const qint32 second = form.scrollPosition();
+    QCOMPARE(second, qint32(display->scaleHeight()));
+    form.resize(1920, 1080);
+    QCOMPARE(form.scrollPosition(), second);
+}
+
+void TestLiveEvent::lateRoundStandsAboveTheResultsCaption()
+{
+    startEvent(2, 3);
+    m_stage->drawRound(1); // the event's end: the results scroll
+    QVERIFY(m_stage->shown(QStringLiteral("移动图1")));
+    m_stage->click(QStringLiteral("Command2"));
+    m_stage->form().Timer1_Timer();
+    for (const QString &label :
+         {QStringLiteral("Label1"), QStringLiteral("Label5"), QStringLiteral("Label8")}) {
+        QWidget *front = at(label);
+        QVERIFY2(front && front->objectName() == label,
+                 qPrintable(label + QStringLiteral(" is under ") +
+                            (front ? front->objectName() : QStringLiteral("nothing"))));
+    }
+    m_stage->click(QStringLiteral("Command2"));
+    for (const QString &label : {QStringLiteral("Label2"), QStringLiteral("Label5")})
+        QCOMPARE(at(label)->objectName(), label);
+}
+
+void TestLiveEvent::textsAreShownAsTyped()
+{
+    m_dir->writeSettings(1, 1, 1, 1, 1, 2);
+    const QString roster =
+        m_dir->writeRoster(QStringLiteral("名单.vok"), {"<b>甲</b>", "&lt;乙&gt;", "<i>丙", "丁"});
+    m_stage = std::make_unique<Stage>(*m_dir);
+    PrizeSettingsForm *settings = m_stage->form().prizeSettings();
+    settings->field(7)->setText(QStringLiteral("<font color=red>公司</font>"));
+    settings->field(11)->setText(QStringLiteral("<u>红包</u>"));
+    m_stage->confirmSettings();
+    m_stage->loadRoster(roster);
+    m_stage->unlock();
+    QCOMPARE(m_stage->text(QStringLiteral("Label4")),
+             QStringLiteral("<font color=red>公司</font>"));
+    m_stage->click(QStringLiteral("Command2"));
+    QCOMPARE(m_stage->text(QStringLiteral("Label5")), QStringLiteral("奖励<u>红包</u>"));
+    m_stage->form().Timer1_Timer();
+    m_stage->click(QStringLiteral("Command2"));
+    for (const char *name : {"Label4", "Label9", "Label5", "Label1", "Label2", "Label8"})
+        QCOMPARE(m_stage->child<QLabel>(QLatin1String(name))->textFormat(), Qt::PlainText);
+    const QStringList shown = m_stage->text(QStringLiteral("Label2")).split(QStringLiteral("\r\n"));
+    QVERIFY(shown.contains(QStringLiteral("<b>甲</b>")) ||
+            shown.contains(QStringLiteral("&lt;乙&gt;")) ||
+            shown.contains(QStringLiteral("<i>丙")));
+}
+
+void TestLiveEvent::pastedLineBreaksBecomeBlanks()
+{
+    m_dir->writeSettings(1, 1, 1, 1, 1, 1);
+    m_stage = std::make_unique<Stage>(*m_dir);
+    PrizeSettingsForm *settings = m_stage->form().prizeSettings();
+    settings->field(7)->setText(QStringLiteral("甲公司\r\n乙\n丙\r"));
+    settings->field(9)->setText(QStringLiteral("汽车\n一辆"));
+    m_stage->confirmSettings();
+    QCOMPARE(settings->fieldText(7), QStringLiteral("甲公司 乙 丙 "));
+    QCOMPARE(m_stage->text(QStringLiteral("Label4")), QStringLiteral("甲公司 乙 丙 "));
+    const QStringList lines =
+        TextCodec::splitLines(TextCodec::decode(m_dir->read(QStringLiteral("SysInfo.ini"))));
+    QVERIFY(lines.contains(QStringLiteral("公司名称=甲公司 乙 丙 ")));
+    QVERIFY(lines.contains(QStringLiteral("奖品=汽车 一辆")));
+    for (const QString &line : lines) // no stray line: sections, keys and blank lines only
+        QVERIFY2(line.isEmpty() || line.startsWith(u'[') || line.contains(u'='), qPrintable(line));
+}
+
+QTEST_MAIN(TestLiveEvent)
+#include "tst_live_event.moc"
