@@ -313,6 +313,9 @@ void MainForm::updateStageArea()
         return Look::twipsRect(int(135 * h), int(top * v), int((13320 - 135) * h),
                                int((8370 - top) * v));
     };
+    // Names stay readable from the back of the hall: a round too large is shown page by page.
+    Label1->setMinimumTextHeight(height() / 30.0);
+    Label2->setMinimumTextHeight(height() / 30.0);
     Label1->setStageArea(area(3510));
     Label2->setStageArea(area(3600));
 }

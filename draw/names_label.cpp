@@ -2,18 +2,110 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QTimer>
 #include <algorithm>
 #include <cmath>
 
 namespace {
 constexpr double kColumnGap = 40.0; // pixels between columns at the base size
+constexpr double kSmallestPoints = 8.0;
+constexpr int kPageIntervalMs = 5000;
 
 // A name is shown by at most this many characters; the text itself (what is recorded) is kept
 // whole. A pathological entry of megabytes must not be measured on every tick.
 constexpr qsizetype kMaxShownCharacters = 200;
 } // namespace
 
-NamesLabel::NamesLabel(const QString &name, QWidget *parent) : AutoSizeLabel(name, parent) {}
+NamesLabel::NamesLabel(const QString &name, QWidget *parent)
+    : AutoSizeLabel(name, parent), m_pages(new QTimer(this))
+{
+    m_pages->setInterval(kPageIntervalMs);
+    connect(m_pages, &QTimer::timeout, this, &NamesLabel::nextPage);
+}
+
+void NamesLabel::setMinimumTextHeight(double pixels)
+{
+    if (m_minimumTextHeight == pixels)
+        return;
+    m_minimumTextHeight = pixels;
+    m_fitCount = -1; // the fit was made for another floor
+    refit();
+}
+
+void NamesLabel::setPageIntervalMs(int ms)
+{
+    m_pages->setInterval(ms);
+}
+
+QString NamesLabel::pageNote() const
+{
+    if (m_pageCount <= 1)
+        return QString();
+    return QStringLiteral("第 %1/%2 页").arg(m_page + 1).arg(m_pageCount);
+}
+
+QStringList NamesLabel::pageNames() const
+{
+    const QStringList list = names();
+    if (m_pageCount <= 1)
+        return list;
+    return list.mid(qsizetype(m_page) * m_perPage, m_perPage);
+}
+
+double NamesLabel::shownTextHeight() const
+{
+    return QFontMetricsF(fittedFont()).height();
+}
+
+void NamesLabel::nextPage()
+{
+    if (m_pageCount <= 1) {
+        m_pages->stop();
+        return;
+    }
+    m_page = (m_page + 1) % m_pageCount;
+    update();
+}
+
+double NamesLabel::minimumPoints(double designPoints) const
+{
+    // The point size whose line height is the minimum text height, never below the smallest.
+    const double designHeight = QFontMetricsF(font()).height();
+    if (m_minimumTextHeight <= 0 || designHeight <= 0)
+        return kSmallestPoints;
+    return std::max(kSmallestPoints, designPoints * m_minimumTextHeight / designHeight);
+}
+
+void NamesLabel::layOutPages(const QStringList &list, const QSizeF &area, double designPoints)
+{
+    // At the smallest size the names may have: as many columns and rows as the area holds, one
+    // line kept for the page note.
+    double points = minimumPoints(designPoints);
+    QFont trial = font();
+    trial.setPointSizeF(points);
+    QFontMetricsF metrics(trial);
+    // Hinting can leave the chosen size a little short of the height asked for.
+    while (m_minimumTextHeight > 0 && metrics.height() < m_minimumTextHeight) {
+        points += 0.25;
+        trial.setPointSizeF(points);
+        metrics = QFontMetricsF(trial);
+    }
+    double widest = metrics.horizontalAdvance(pageNote().isEmpty() ? QStringLiteral("第 99/99 页")
+                                                                   : pageNote());
+    for (const QString &n : list)
+        widest = std::max(widest, metrics.horizontalAdvance(n));
+    const int columnWidth = int(std::ceil(widest));
+    const int lineHeight = int(std::ceil(metrics.height()));
+    const int gap = int(std::lround(kColumnGap * points / designPoints));
+    const int columns =
+        std::max(1, int((area.width() + gap) / double(std::max(1, columnWidth + gap))));
+    const int rows = std::max(1, int(area.height() / std::max(1, lineHeight)) - 1);
+    m_fit = NameFit{points, columns, rows};
+    m_columnSize = QSize(columnWidth, lineHeight);
+    m_gap = gap;
+    m_perPage = columns * rows;
+    m_pageCount = int((list.size() + m_perPage - 1) / m_perPage);
+}
 
 void NamesLabel::setStageArea(const QRect &area)
 {
@@ -53,7 +145,8 @@ void NamesLabel::fitToArea(const QStringList &list, const QSizeF &area, double d
         widths.reserve(size_t(list.size()));
         for (const QString &n : list)
             widths.push_back(metrics.horizontalAdvance(n));
-        m_fit = fitNames(widths, metrics.height(), base, area, kColumnGap * base / designPoints);
+        m_fit = fitNames(widths, metrics.height(), base, area, kColumnGap * base / designPoints,
+                         minimumPoints(designPoints));
 
         const QFontMetricsF fitted(fittedFont());
         double widest = 0;
@@ -62,22 +155,27 @@ void NamesLabel::fitToArea(const QStringList &list, const QSizeF &area, double d
         m_columnSize = QSize(int(std::ceil(widest)), int(std::ceil(fitted.height())));
         m_gap = int(std::lround(kColumnGap * m_fit.pointSize / designPoints));
         const QSize needed = captionSize();
-        if ((needed.width() <= area.width() && needed.height() <= area.height()) ||
-            m_fit.pointSize <= 8.0)
+        if (needed.width() <= area.width() && needed.height() <= area.height())
+            return;
+        if (m_fit.pointSize <= minimumPoints(designPoints))
             break;
         // Shrink by how much the real layout overflows, at least a point at a time.
         const double overflow =
             std::max(needed.width() / area.width(), needed.height() / area.height());
-        base = std::max(8.0, std::min(m_fit.pointSize - 1.0, m_fit.pointSize / overflow));
+        base = std::max(minimumPoints(designPoints),
+                        std::min(m_fit.pointSize - 1.0, m_fit.pointSize / overflow));
     }
+    // Too many to read at the smallest size: page by page.
+    layOutPages(list, area, designPoints);
 }
 
 QSize NamesLabel::captionSize() const
 {
     if (!m_columnSize.isValid())
         return QSize(0, 0);
+    const int noteLines = m_pageCount > 1 ? 1 : 0;
     return QSize(m_columnSize.width() * m_fit.columns + m_gap * (m_fit.columns - 1),
-                 m_columnSize.height() * std::max(1, m_fit.rows));
+                 m_columnSize.height() * (std::max(1, m_fit.rows) + noteLines));
 }
 
 void NamesLabel::refit()
@@ -95,7 +193,12 @@ void NamesLabel::refit()
     const bool reduced = m_fit.columns > 1 || m_fit.pointSize < designPoints;
     if (!(reduced && m_fitCount == list.size() && widestAtDesign <= m_fitWidest &&
           m_fitArea == area && m_fitPoints == designPoints)) {
+        const int pagesBefore = m_pageCount;
+        m_pageCount = 1;
         fitToArea(list, area, designPoints);
+        // A new set of pages starts at its first; a roll's next names keep the page shown.
+        if (m_pageCount != pagesBefore || m_fitCount != list.size())
+            m_page = 0;
         m_fitCount = list.size();
         m_fitWidest = widestAtDesign;
         m_fitArea = area;
@@ -113,12 +216,17 @@ void NamesLabel::refit()
             std::min(top, std::max(m_stageArea.top(), m_stageArea.bottom() + 1 - wanted.height()));
     }
     setGeometry(left, top, wanted.width(), wanted.height());
+    if (m_pageCount > 1 && !m_pages->isActive())
+        m_pages->start();
+    else if (m_pageCount <= 1)
+        m_pages->stop();
+    m_page = std::min(m_page, std::max(0, m_pageCount - 1));
     update();
 }
 
 void NamesLabel::paintEvent(QPaintEvent *)
 {
-    const QStringList list = names();
+    const QStringList list = pageNames();
     if (list.isEmpty())
         return;
     QPainter painter(this);
@@ -132,5 +240,9 @@ void NamesLabel::paintEvent(QPaintEvent *)
         const int row = k % std::max(1, m_fit.rows);
         const QRect cell(column * (columnWidth + gap), row * lineHeight, columnWidth, lineHeight);
         painter.drawText(cell, Qt::AlignHCenter | Qt::AlignTop, list[k]);
+    }
+    if (m_pageCount > 1) {
+        const QRect note(0, std::max(1, m_fit.rows) * lineHeight, width(), lineHeight);
+        painter.drawText(note, Qt::AlignHCenter | Qt::AlignTop, pageNote());
     }
 }

@@ -3,9 +3,13 @@
 #include "draw/name_fit.h"
 #include "platform/auto_size_label.h"
 
+class QTimer;
+
 // The stage label for the rolling names and the winners. Its text is the names, each followed by
 // CR LF, exactly as recorded; when a round's names do not fit the stage area at the label's
-// font, they are shown smaller and, where that is not enough, in columns.
+// font, they are shown smaller and, where that is not enough, in columns. Names are never
+// smaller than the minimum text height: a round too large for that is shown page by page, with
+// a page note under the names and the next page every few seconds, looping.
 class NamesLabel : public AutoSizeLabel
 {
     Q_OBJECT
@@ -14,7 +18,16 @@ public:
 
     // The part of the stage the names may use, in the parent's pixels.
     void setStageArea(const QRect &area);
+    // The smallest line height names are shown at, in pixels (1/30 of the stage's height).
+    void setMinimumTextHeight(double pixels);
+    void setPageIntervalMs(int ms);
     NameFit currentFit() const { return m_fit; }
+
+    int pageCount() const { return m_pageCount; } // 1 when every name is shown at once
+    int currentPage() const { return m_page; }    // 0-based
+    QString pageNote() const;                     // "第 1/3 页", empty without pages
+    QStringList pageNames() const;                // the names shown now
+    double shownTextHeight() const;
 
 protected:
     QSize captionSize() const override;
@@ -25,8 +38,16 @@ private:
     QStringList names() const;
     QFont fittedFont() const;
     void fitToArea(const QStringList &list, const QSizeF &area, double designPoints);
+    double minimumPoints(double designPoints) const;
+    void layOutPages(const QStringList &list, const QSizeF &area, double designPoints);
+    void nextPage();
 
     QRect m_stageArea;
+    double m_minimumTextHeight = 0;
+    int m_pageCount = 1;
+    int m_perPage = 0;
+    int m_page = 0;
+    QTimer *m_pages = nullptr;
     NameFit m_fit;
     QSize m_columnSize;
     int m_gap = 0;

@@ -34,6 +34,7 @@ private slots:
     void manyWinnersAllStayOnStage();
     void poolBeyondSixteenBitsDraws();
     void workbookThatCannotBeWrittenDoesNotStopTheDraw();
+    void hugeRoundIsShownPageByPage();
 
 private:
     void startEvent(const QStringList &roster, int r1, int w1, int r2, int w2, int r3, int w3);
@@ -378,6 +379,45 @@ void TestDraw::workbookThatCannotBeWrittenDoesNotStopTheDraw()
              QStringList{QStringLiteral("无法写入中奖名单表格：") + workbook}); // once per event
     QCOMPARE(resultLines().filter(QStringLiteral("次抽奖结果")).size(), 2);
     QCOMPARE(form().g3, qint16(1));
+}
+
+void TestDraw::hugeRoundIsShownPageByPage()
+{
+    startEvent(ProgramDir::people(600), 1, 1, 1, 1, 2, 240);
+    form().resize(1024, 768);
+    const double readable = 768 / 30.0;
+    auto *rolling = form().findChild<NamesLabel *>(QStringLiteral("Label1"));
+    auto *winners = form().findChild<NamesLabel *>(QStringLiteral("Label2"));
+    m_stage->click(QStringLiteral("Command2"));
+    form().Timer1_Timer();
+    QVERIFY(rolling->pageCount() > 1); // rolling names are paged too
+    QVERIFY(rolling->shownTextHeight() >= readable);
+    QVERIFY(form().rect().contains(rolling->geometry()));
+    m_stage->click(QStringLiteral("Command2"));
+
+    // Every winner is recorded; on stage they come page by page, each readable.
+    const QStringList all = winners->text().split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    QCOMPARE(all.size(), 240);
+    QCOMPARE(resultLines().size(), 14 + 240 + 3);
+    const int pages = winners->pageCount();
+    QVERIFY(pages > 1);
+    QVERIFY(winners->shownTextHeight() >= readable);
+    QVERIFY(form().rect().contains(winners->geometry()));
+    QVERIFY(winners->geometry().right() < m_stage->button(QStringLiteral("Command2"))->x());
+    QCOMPARE(winners->pageNote(), QStringLiteral("第 1/%1 页").arg(pages));
+    winners->setPageIntervalMs(20);
+    QStringList seen = winners->pageNames();
+    for (int page = 2; page <= pages; ++page) {
+        QTRY_COMPARE(winners->pageNote(), QStringLiteral("第 %1/%2 页").arg(page).arg(pages));
+        seen += winners->pageNames();
+    }
+    QCOMPARE(seen, all); // each winner on exactly one page, in order
+    QTRY_COMPARE(winners->currentPage(), 0); // looping
+
+    // The next start ends the pages.
+    m_stage->click(QStringLiteral("Command2"));
+    QCOMPARE(winners->pageCount(), 1);
+    QCOMPARE(winners->pageNote(), QString());
 }
 
 QTEST_MAIN(TestDraw)
