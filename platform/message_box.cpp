@@ -37,11 +37,11 @@ public:
         QPushButton *ok =
             box.addButton(request.okText.isEmpty() ? QStringLiteral("确定") : request.okText,
                           QMessageBox::AcceptRole);
-        if (request.buttons == Buttons::OkCancel) {
-            QPushButton *cancel = box.addButton(
-                request.cancelText.isEmpty() ? QStringLiteral("取消") : request.cancelText,
-                QMessageBox::RejectRole);
-            box.setEscapeButton(cancel);
+        if (request.buttons == Buttons::OkCancel && request.cancelText.isEmpty()) {
+            box.setEscapeButton(box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole));
+        } else if (request.buttons == Buttons::OkCancel) {
+            // Two named choices: Esc or the close box must not choose either of them by chance.
+            box.addButton(request.cancelText, QMessageBox::ActionRole);
         }
         box.setDefaultButton(ok);
         // The stage is frameless and covers the screen: keep the box above it.

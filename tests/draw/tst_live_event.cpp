@@ -30,6 +30,7 @@ private slots:
 
     void messageBoxesSpeakChinese_data();
     void messageBoxesSpeakChinese();
+    void offerBoxNeedsAChoice();
     void fileDialogSpeaksChinese();
     void headerDateIsChinese();
 
@@ -126,6 +127,30 @@ void TestLiveEvent::messageBoxesSpeakChinese()
     QCOMPARE(answer, buttons == int(MessageBoxService::Buttons::Ok)
                          ? MessageBoxService::Answer::Ok
                          : MessageBoxService::Answer::Cancel);
+}
+
+void TestLiveEvent::offerBoxNeedsAChoice()
+{
+    QString defaultText;
+    bool stayedAfterEscape = false;
+    QTimer::singleShot(0, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        defaultText = box->defaultButton()->text();
+        QTest::keyClick(box, Qt::Key_Escape);
+        box->close();
+        stayedAfterEscape = box->isVisible();
+        QTest::keyClick(box, Qt::Key_Return); // the default: 继续抽奖
+    });
+    MessageBoxService::Request request;
+    request.caption = QStringLiteral("Lumora");
+    request.text = QStringLiteral("发现未完成的抽奖：");
+    request.buttons = MessageBoxService::Buttons::OkCancel;
+    request.okText = QStringLiteral("继续抽奖");
+    request.cancelText = QStringLiteral("重新开始");
+    QCOMPARE(MessageBoxService::current().ask(request), MessageBoxService::Answer::Ok);
+    QCOMPARE(defaultText, QStringLiteral("继续抽奖"));
+    QVERIFY(stayedAfterEscape);
 }
 
 void TestLiveEvent::fileDialogSpeaksChinese()
