@@ -5,8 +5,8 @@
 #include "bench_data.h"
 #include "draw/main_form.h"
 #include "draw/random_pick.h"
-#include "record/results_file.h"
 #include "platform/program_directory.h"
+#include "record/results_file.h"
 
 namespace {
 

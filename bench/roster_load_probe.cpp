@@ -15,25 +15,10 @@
 #include "platform/message_box.h"
 #include "platform/program_directory.h"
 #include "platform/text_codec.h"
+#include "probe_services.h"
 #include "windows/prize_settings_form.h"
 
 namespace {
-
-class AnswerOk : public MessageBoxService
-{
-public:
-    Answer ask(const Request &) override { return Answer::Ok; }
-};
-
-class PickRoster : public FileDialogService
-{
-public:
-    explicit PickRoster(QString path) : m_path(std::move(path)) {}
-    QString openFileName(const Request &) override { return m_path; }
-
-private:
-    QString m_path;
-};
 
 long peakKilobytes()
 {

@@ -11,17 +11,7 @@
 #include "windows/prize_settings_form.h"
 #include "windows/redraw_form.h"
 
-namespace {
-
-QStringList textsOf(const QList<Journal::Winner> &winners)
-{
-    QStringList texts;
-    for (const Journal::Winner &w : winners)
-        texts.append(w.text);
-    return texts;
-}
-
-} // namespace
+using Journal::textsOf;
 
 void MainForm::Command6_Click()
 {

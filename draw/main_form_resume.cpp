@@ -20,10 +20,8 @@ namespace {
 QStringList logLines(const Journal::Entry &entry)
 {
     const PrizeLevel &level = prizeLevel(entry.level);
-    QStringList winners;
-    for (const Journal::Winner &w : entry.winners)
-        winners.append(w.text);
-    const QStringList pieces = Results::winnerLines(Results::winnersText(winners));
+    const QStringList pieces =
+        Results::winnerLines(Results::winnersText(Journal::textsOf(entry.winners)));
     QStringList lines;
     if (entry.kind == Journal::Entry::Kind::Round) {
         lines.append(level.logStart + QString::number(entry.round) + QStringLiteral(" 次抽奖："));

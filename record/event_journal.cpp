@@ -8,6 +8,7 @@
 
 #include "platform/disk_sync.h"
 #include "record/level_names.h"
+#include "record/results_file.h"
 
 namespace Journal {
 
@@ -255,10 +256,16 @@ bool History::isFinished() const
 
 QString journalPathFor(const QString &resultsPath)
 {
-    QString path = resultsPath;
-    if (path.endsWith(QStringLiteral(".txt")))
-        path.chop(4);
-    return path + QStringLiteral(".jsonl");
+    return Results::besideResults(resultsPath, QStringLiteral(".jsonl"));
+}
+
+QStringList textsOf(const QList<Winner> &winners)
+{
+    QStringList texts;
+    texts.reserve(winners.size());
+    for (const Winner &w : winners)
+        texts.append(w.text);
+    return texts;
 }
 
 QString sha256Hex(const QByteArray &bytes)

@@ -27,6 +27,9 @@ struct Winner
     bool operator==(const Winner &) const = default;
 };
 
+// The winners' texts, in order.
+QStringList textsOf(const QList<Winner> &winners);
+
 // The first record: everything a new start needs to rebuild the event.
 struct EventStart
 {

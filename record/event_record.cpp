@@ -19,15 +19,6 @@ QString nowText()
     return QDateTime::currentDateTime().toString(Qt::ISODate);
 }
 
-QStringList texts(const QList<Journal::Winner> &winners)
-{
-    QStringList list;
-    list.reserve(winners.size());
-    for (const Journal::Winner &w : winners)
-        list.append(w.text);
-    return list;
-}
-
 } // namespace
 
 Fingerprint fingerprintOf(const QByteArray &bytes)
@@ -49,10 +40,11 @@ QByteArray headerBytes(const Journal::EventStart &start)
 
 QByteArray blockBytes(const Journal::Entry &entry)
 {
-    const QString winners = Results::winnersText(texts(entry.winners));
+    const QString winners = Results::winnersText(Journal::textsOf(entry.winners));
     if (entry.kind == Journal::Entry::Kind::Round)
         return Results::roundBlockBytes(entry.level, entry.round, winners);
-    return Results::redrawBlockBytes(entry.level, entry.round, texts(entry.absent), winners);
+    return Results::redrawBlockBytes(entry.level, entry.round, Journal::textsOf(entry.absent),
+                                     winners);
 }
 
 Reconciled reconcile(const Journal::History &history, const QByteArray &results)

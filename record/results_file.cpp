@@ -34,6 +34,14 @@ QString freePath(const QString &directory, const QDateTime &when)
     return candidate;
 }
 
+QString besideResults(const QString &resultsPath, const QString &extension)
+{
+    QString path = resultsPath;
+    if (path.endsWith(QStringLiteral(".txt")))
+        path.chop(4);
+    return path + extension;
+}
+
 QString dateTimeText(const QDateTime &when)
 {
     // The Chinese desktop's form on every machine, as the operators read it.

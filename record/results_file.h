@@ -15,6 +15,9 @@ QString fileName(const QDateTime &when);
 // an earlier run's results are never emptied.
 QString freePath(const QString &directory, const QDateTime &when);
 
+// A file beside the results file, of the same name with another extension (".jsonl", ".xlsx").
+QString besideResults(const QString &resultsPath, const QString &extension);
+
 // The Chinese locale's short date, a blank and its long time (without a time-zone name), on any
 // machine: "2026/12/10 10:24:35".
 QString dateTimeText(const QDateTime &when);

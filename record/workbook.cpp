@@ -31,14 +31,6 @@ QString stopTime(const QString &iso)
     return when.isValid() ? when.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")) : iso;
 }
 
-QStringList texts(const QList<Journal::Winner> &winners)
-{
-    QStringList list;
-    for (const Journal::Winner &w : winners)
-        list.append(w.text);
-    return list;
-}
-
 } // namespace
 
 QStringList headerRow()
@@ -67,7 +59,8 @@ QList<Row> rowsFor(const QList<Journal::Entry> &entries)
         for (const Journal::Winner &w : e.absent)
             add(w.text, QStringLiteral("未到场"));
         // The results file's lines: only the block's first winner can lose leading blanks.
-        for (const QString &line : Results::winnerLines(Results::winnersText(texts(e.winners))))
+        for (const QString &line :
+             Results::winnerLines(Results::winnersText(Journal::textsOf(e.winners))))
             add(line, redraw ? QStringLiteral("补抽") : QString());
     }
     return rows;
@@ -75,10 +68,7 @@ QList<Row> rowsFor(const QList<Journal::Entry> &entries)
 
 QString pathFor(const QString &resultsPath)
 {
-    QString path = resultsPath;
-    if (path.endsWith(QStringLiteral(".txt")))
-        path.chop(4);
-    return path + QStringLiteral(".xlsx");
+    return Results::besideResults(resultsPath, QStringLiteral(".xlsx"));
 }
 
 std::optional<QByteArray> build(const QList<Row> &rows, const QString &scratchDirectory)

@@ -4,8 +4,8 @@
 #include <QSet>
 #include <QTest>
 
-#include "e2e/results_reader.h"
 #include "draw/roster.h"
+#include "e2e/results_reader.h"
 #include "platform/text_codec.h"
 #include "record/event_journal.h"
 #include "record/verify.h"
@@ -29,6 +29,10 @@ private slots:
 private:
     static bool waitForLine(QProcess &process, const QByteArray &prefix, int count,
                             QByteArray *last = nullptr);
+    // Runs the driver until it has printed `count` lines starting with `line`, waits `delayMs`
+    // more and kills it: SIGKILL, no handler, no flush, no close.
+    static bool killAt(const QStringList &arguments, const QByteArray &line, int count,
+                       int delayMs);
 };
 
 bool TestCrashSafety::waitForLine(QProcess &process, const QByteArray &prefix, int count,
@@ -53,6 +57,19 @@ bool TestCrashSafety::waitForLine(QProcess &process, const QByteArray &prefix, i
     return false;
 }
 
+bool TestCrashSafety::killAt(const QStringList &arguments, const QByteArray &line, int count,
+                             int delayMs)
+{
+    QProcess driver;
+    driver.start(QStringLiteral(LUMORA_EVENT_DRIVER), arguments);
+    if (!driver.waitForStarted() || !waitForLine(driver, line, count))
+        return false;
+    if (delayMs > 0)
+        QTest::qWait(delayMs);
+    driver.kill();
+    return driver.waitForFinished();
+}
+
 void TestCrashSafety::killedDuringTheDrawKeepsEveryRound_data()
 {
     QTest::addColumn<int>("killAfter");
@@ -71,15 +88,7 @@ void TestCrashSafety::killedDuringTheDrawKeepsEveryRound()
     ProgramDir dir;
     dir.writeSettings(1, 1, 1, 1, 20, 3);
     const QString roster = dir.writeRoster(QStringLiteral("r.vok"), ProgramDir::people(200));
-    QProcess driver;
-    driver.start(QStringLiteral(LUMORA_EVENT_DRIVER),
-                 {QStringLiteral("event"), dir.path(), roster});
-    QVERIFY(driver.waitForStarted());
-    QVERIFY(waitForLine(driver, "ROUND", killAfter));
-    if (delayMs > 0)
-        QTest::qWait(delayMs);
-    driver.kill(); // SIGKILL: no handler, no flush, no close
-    QVERIFY(driver.waitForFinished());
+    QVERIFY(killAt({QStringLiteral("event"), dir.path(), roster}, "ROUND", killAfter, delayMs));
 
     QCOMPARE(dir.resultsFiles().size(), 1);
     const ResultsRead read = readResults(dir.read(dir.resultsFiles().first()));
@@ -119,15 +128,7 @@ void TestCrashSafety::killedAnywhereTheNextStartContinues()
     ProgramDir dir;
     dir.writeSettings(2, 1, 2, 2, 3, 3);
     const QString roster = dir.writeRoster(QStringLiteral("r.vok"), ProgramDir::people(40));
-    QProcess first;
-    first.start(QStringLiteral(LUMORA_EVENT_DRIVER),
-                {QStringLiteral("full"), dir.path(), roster, order});
-    QVERIFY(first.waitForStarted());
-    QVERIFY(waitForLine(first, line, count));
-    if (delayMs > 0)
-        QTest::qWait(delayMs);
-    first.kill();
-    QVERIFY(first.waitForFinished());
+    QVERIFY(killAt({QStringLiteral("full"), dir.path(), roster, order}, line, count, delayMs));
     // Whatever the instant, the workbook on disk is a whole one (the previous one, if the kill
     // came during its rewrite).
     QString workbookError;
@@ -191,8 +192,8 @@ void TestCrashSafety::killedAnywhereTheNextStartContinues()
     QVERIFY2(history.isSound(), qPrintable(history.error));
     QVERIFY(history.isFinished());
     QCOMPARE(history.winnersCount(), qsizetype(won.size()));
-    const Verify::Outcome verified = Verify::verifyEvent(
-        dir.file(results), QString(), [](const QByteArray &bytes) {
+    const Verify::Outcome verified =
+        Verify::verifyEvent(dir.file(results), QString(), [](const QByteArray &bytes) {
             return Roster::buildPool(TextCodec::splitLines(TextCodec::decode(bytes))).entries;
         });
     QVERIFY2(verified.exitCode == 0, qPrintable(verified.report.join(u'\n')));

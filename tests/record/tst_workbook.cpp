@@ -25,6 +25,7 @@ private slots:
 
 private:
     static Journal::EventStart eventStart();
+    static QStringList pool(); // "P0" … "P29"
     std::optional<Workbook::Sheet> readBack(const QString &path) const;
 
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -47,6 +48,14 @@ Journal::EventStart TestWorkbook::eventStart()
     s.rosterSha256 = QString(64, u'a');
     s.poolSize = 30;
     return s;
+}
+
+QStringList TestWorkbook::pool()
+{
+    QStringList list;
+    for (int k = 0; k < 30; ++k)
+        list.append(QStringLiteral("P%1").arg(k));
+    return list;
 }
 
 std::optional<Workbook::Sheet> TestWorkbook::readBack(const QString &path) const
@@ -155,10 +164,7 @@ void TestWorkbook::continuedEventExtendsTheWorkbook()
         Record::EventRecord record;
         const auto event = Record::findUnfinished(m_dir->path());
         QVERIFY(event);
-        QStringList pool;
-        for (int k = 0; k < 30; ++k)
-            pool.append(QStringLiteral("P%1").arg(k));
-        QVERIFY(record.continueEvent(*event, pool));
+        QVERIFY(record.continueEvent(*event, pool()));
         QVERIFY(record.recordRound(3, 2, {Winner{"P3", 3}, Winner{"P4", 4}, Winner{"P5", 5}}));
     }
     QFile file(Workbook::pathFor(results));
@@ -169,10 +175,7 @@ void TestWorkbook::continuedEventExtendsTheWorkbook()
     Record::EventRecord record;
     const auto event = Record::findUnfinished(m_dir->path());
     QVERIFY(event);
-    QStringList pool;
-    for (int k = 0; k < 30; ++k)
-        pool.append(QStringLiteral("P%1").arg(k));
-    QVERIFY(record.continueEvent(*event, pool));
+    QVERIFY(record.continueEvent(*event, pool()));
     const auto sheet = readBack(Workbook::pathFor(results));
     QVERIFY(sheet);
     QCOMPARE(sheet->rows.size(), 1 + 6);
