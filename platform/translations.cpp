@@ -11,6 +11,8 @@ namespace Translations {
 bool installChinese(QCoreApplication &app)
 {
     const QLocale chinese(QLocale::Chinese, QLocale::China);
+    // Dates and sizes in the dialogs' lists too, whatever the machine's locale.
+    QLocale::setDefault(chinese);
     const QStringList folders{
         QLibraryInfo::path(QLibraryInfo::TranslationsPath),
         QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("translations"))};
