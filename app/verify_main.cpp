@@ -6,15 +6,9 @@
 #include <cstdio>
 
 #include "draw/roster.h"
-#include "platform/text_codec.h"
 #include "record/verify.h"
 
 namespace {
-
-QStringList poolOf(const QByteArray &rosterBytes)
-{
-    return Roster::buildPool(TextCodec::splitLines(TextCodec::decode(rosterBytes))).entries;
-}
 
 int print(const Verify::Outcome &outcome)
 {
@@ -33,9 +27,9 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments().mid(1);
     if (args.size() == 2 && args[0] == QStringLiteral("--fingerprint"))
-        return print(Verify::fingerprint(args[1], poolOf));
+        return print(Verify::fingerprint(args[1], Roster::poolEntries));
     if ((args.size() == 1 || args.size() == 2) && !args[0].startsWith(QStringLiteral("--")))
-        return print(Verify::verifyEvent(args[0], args.value(1), poolOf));
+        return print(Verify::verifyEvent(args[0], args.value(1), Roster::poolEntries));
     return print({2,
                   {QStringLiteral("用法：lumora-verify <中奖名单文件> [名单文件]"),
                    QStringLiteral("      lumora-verify --fingerprint <名单文件>")}});

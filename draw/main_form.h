@@ -20,7 +20,6 @@ class NamesLabel;
 class PictureBox;
 class PointerHider;
 class QEventLoop;
-class RedrawForm;
 class QLabel;
 class QListView;
 class QPushButton;
@@ -116,9 +115,9 @@ private:
     bool continueEvent(const Record::UnfinishedEvent &event);
     qint32 rollCount() const;
     void appendLog(const QString &line);
+    void takeShownFromPool(); // the names the last tick showed leave the pool
 
     // 补抽: redrawing the absent winners of the last stopped round.
-    void offerRedraw(int level, int round, const QList<Journal::Winner> &winners);
     void startRedraw(const QList<int> &ticked);
     void stopRedraw();
     QPushButton *levelButton(int flag) const;

@@ -71,6 +71,16 @@ void MainForm::appendLog(const QString &line)
     appendItem(m_list1Items, line);
 }
 
+void MainForm::takeShownFromPool()
+{
+    // The winners leave the pool by the very entries the last tick showed.
+    removeIndices(ST, m_lastPicks);
+    removeIndices(m_poolOrigin, m_lastPicks);
+    m_lastPicks.clear();
+    iCount = qint32(ST.size()) - 1;
+    Label3->setText(QString::number(iCount));
+}
+
 void MainForm::Timer1_Timer()
 {
     setPointSize(Label1, kRollingPoints);
@@ -206,12 +216,7 @@ void MainForm::stopRoll(const PrizeLevel &level)
         Label2->setCaption(winners);
         Label2->setVisible(true);
     }
-    // The winners leave the pool by the very entries the last tick showed.
-    removeIndices(ST, m_lastPicks);
-    removeIndices(m_poolOrigin, m_lastPicks);
-    m_lastPicks.clear();
-    iCount = qint32(ST.size()) - 1;
-    Label3->setText(QString::number(iCount));
+    takeShownFromPool();
     afterRecordWrite(recorded);
     m_redraw.level = level.flag;
     m_redraw.round = round;
@@ -229,9 +234,8 @@ void MainForm::stopRoll(const PrizeLevel &level)
 QList<Journal::Winner> MainForm::shownWinners() const
 {
     QList<Journal::Winner> winners;
-    const bool tracked = m_poolOrigin.size() == size_t(ST.size());
     for (qint32 index : m_lastPicks)
-        winners.append({ST[index], tracked ? m_poolOrigin[size_t(index)] : index});
+        winners.append({ST[index], m_poolOrigin[size_t(index)]});
     return winners;
 }
 

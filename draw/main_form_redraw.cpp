@@ -1,6 +1,7 @@
 // 补抽: the absent winners of the last stopped round are replaced by names drawn on stage.
 #include <QPushButton>
 
+#include "draw/event_log.h"
 #include "draw/main_form.h"
 #include "draw/names_label.h"
 #include "draw/prize_levels.h"
@@ -82,27 +83,24 @@ void MainForm::stopRedraw()
     const QList<Journal::Winner> replacements = shownWinners();
     const bool recorded =
         m_record.recordRedraw(m_redraw.level, m_redraw.round, m_redraw.absent, replacements);
-    const QString heading = level.logStart + QString::number(m_redraw.round);
-    appendLog(heading + QStringLiteral(" 次补抽："));
-    for (const Journal::Winner &w : m_redraw.absent)
-        appendLog(QStringLiteral("未到场：") + w.text);
-    const QString replacementsText = Results::winnersText(textsOf(replacements));
-    for (const QString &line : Results::winnerLines(replacementsText))
+    Journal::Entry redraw;
+    redraw.kind = Journal::Entry::Kind::Redraw;
+    redraw.level = m_redraw.level;
+    redraw.round = m_redraw.round;
+    redraw.absent = m_redraw.absent;
+    redraw.winners = replacements;
+    for (const QString &line : EventLog::linesOf(redraw))
         appendLog(line);
-
     // The replacements leave the pool; the absent winners were drawn and stay out of it.
-    removeIndices(ST, m_lastPicks);
-    removeIndices(m_poolOrigin, m_lastPicks);
-    m_lastPicks.clear();
-    iCount = qint32(ST.size()) - 1;
-    Label3->setText(QString::number(iCount));
+    takeShownFromPool();
 
     Label8->setText(QString());
     Label8->setVisible(false);
-    Label5->setText(heading + QStringLiteral(" 次补抽结果"));
+    Label5->setText(level.logStart + QString::number(m_redraw.round) +
+                    QStringLiteral(" 次补抽结果"));
     Label5->setVisible(true);
     Label1->setVisible(false);
-    Label2->setCaption(replacementsText);
+    Label2->setCaption(Results::winnersText(textsOf(replacements)));
     Label2->setVisible(true);
     for (int flag = 1; flag <= 3; ++flag)
         levelButton(flag)->setEnabled(m_redraw.levelsEnabled[size_t(flag - 1)]);

@@ -4,9 +4,8 @@
 #include <QStringListModel>
 #include <numeric>
 
+#include "draw/event_log.h"
 #include "draw/main_form.h"
-#include "draw/names_label.h"
-#include "draw/prize_levels.h"
 #include "draw/random_pick.h"
 #include "draw/roster.h"
 #include "platform/auto_size_label.h"
@@ -15,24 +14,6 @@
 #include "windows/prize_settings_form.h"
 
 namespace {
-
-// The lines the operator's log holds for an entry, as the stop that drew it added them.
-QStringList logLines(const Journal::Entry &entry)
-{
-    const PrizeLevel &level = prizeLevel(entry.level);
-    const QStringList pieces =
-        Results::winnerLines(Results::winnersText(Journal::textsOf(entry.winners)));
-    QStringList lines;
-    if (entry.kind == Journal::Entry::Kind::Round) {
-        lines.append(level.logStart + QString::number(entry.round) + QStringLiteral(" 次抽奖："));
-    } else {
-        lines.append(level.logStart + QString::number(entry.round) + QStringLiteral(" 次补抽："));
-        for (const Journal::Winner &w : entry.absent)
-            lines.append(QStringLiteral("未到场：") + w.text);
-    }
-    lines.append(pieces);
-    return lines;
-}
 
 MessageBoxService::Answer offer(const Record::UnfinishedEvent &event)
 {
@@ -56,7 +37,7 @@ MessageBoxService::Answer offer(const Record::UnfinishedEvent &event)
 void MainForm::offerUnfinishedEvent()
 {
     // Only a stage that has not begun an event of its own may take one over.
-    if (m_continued || !str2.isEmpty())
+    if (!str2.isEmpty())
         return;
     const std::optional<Record::UnfinishedEvent> event = Record::findUnfinished(mstrPath);
     if (!event)
@@ -74,12 +55,11 @@ bool MainForm::continueEvent(const Record::UnfinishedEvent &event)
     const Journal::EventStart &start = *event.history.start;
     const QString changed = QStringLiteral("名单文件已改变或不存在，无法继续这次抽奖：");
     const std::optional<QByteArray> bytes = TextCodec::readFile(start.rosterPath);
-    if (!bytes || Record::fingerprintOf(*bytes) !=
-                      Record::Fingerprint{start.rosterSize, start.rosterSha256}) {
+    if (!bytes || !Record::isRecordedRoster(start, *bytes)) {
         showMessage(changed + start.rosterPath);
         return false;
     }
-    Roster::Pool pool = Roster::buildPool(TextCodec::splitLines(TextCodec::decode(*bytes)));
+    Roster::Pool pool = Roster::buildPool(*bytes);
     if (!m_record.continueEvent(event, pool.entries)) {
         showMessage(changed + start.rosterPath);
         return false;
@@ -129,7 +109,7 @@ bool MainForm::continueEvent(const Record::UnfinishedEvent &event)
 
     QStringList log;
     for (const Journal::Entry &entry : event.history.entries)
-        log.append(logLines(entry));
+        log.append(EventLog::linesOf(entry));
     m_list1Items->setStringList(log);
     m_list2Items->setStringList(pool.accepted);
     if (!event.history.entries.isEmpty())

@@ -41,7 +41,7 @@ void MainForm::Command1_Click()
     if (!bytes)
         return; // cannot be opened or read: the operator may pick again
 
-    Roster::Pool pool = Roster::buildPool(TextCodec::splitLines(TextCodec::decode(*bytes)));
+    Roster::Pool pool = Roster::buildPool(*bytes);
     m_list2Items->setStringList(pool.accepted);
     Command8->setEnabled(!pool.accepted.isEmpty());
     ST = std::move(pool.entries);

@@ -90,8 +90,7 @@ void NamesLabel::layOutPages(const QStringList &list, const QSizeF &area, double
         trial.setPointSizeF(points);
         metrics = QFontMetricsF(trial);
     }
-    double widest = metrics.horizontalAdvance(pageNote().isEmpty() ? QStringLiteral("第 99/99 页")
-                                                                   : pageNote());
+    double widest = metrics.horizontalAdvance(QStringLiteral("第 99/99 页"));
     for (const QString &n : list)
         widest = std::max(widest, metrics.horizontalAdvance(n));
     const int columnWidth = int(std::ceil(widest));
@@ -220,7 +219,6 @@ void NamesLabel::refit()
         m_pages->start();
     else if (m_pageCount <= 1)
         m_pages->stop();
-    m_page = std::min(m_page, std::max(0, m_pageCount - 1));
     update();
 }
 

@@ -47,4 +47,14 @@ Pool buildPool(const QStringList &lines)
     return pool;
 }
 
+Pool buildPool(const QByteArray &rosterBytes)
+{
+    return buildPool(TextCodec::splitLines(TextCodec::decode(rosterBytes)));
+}
+
+QStringList poolEntries(const QByteArray &rosterBytes)
+{
+    return buildPool(rosterBytes).entries;
+}
+
 } // namespace Roster

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -26,5 +27,9 @@ struct Pool
 
 // Skips blank lines and splits each accepted line at the separator into pool entries.
 Pool buildPool(const QStringList &lines);
+// The pool of a roster file's bytes, decoded as every text file is.
+Pool buildPool(const QByteArray &rosterBytes);
+// The pool entries alone, as the verifier rebuilds them.
+QStringList poolEntries(const QByteArray &rosterBytes);
 
 } // namespace Roster

@@ -101,10 +101,7 @@ bool DrawScrollText(const QStringList &Lines, PictureBox &BackPic, PictureBox &W
     PictureBox::copyRect(WorkPic, 0, roundToInt(WorkPic.scaleTop()), roundToInt(SW), roundToInt(SH),
                          BackPic, 0, 0);
 
-    bool result = true;
-    if (last < 0) {
-        result = false; // nothing to scroll: the pass is over at once
-    } else {
+    if (last >= 0) {
         const double pitch = WorkPic.fontSize() + 6.0;
         auto lineTop = [&](qsizetype i) {
             return double(Position) + double(i) * WorkPic.fontSize() + 6.0 * double(i);
@@ -131,7 +128,6 @@ bool DrawScrollText(const QStringList &Lines, PictureBox &BackPic, PictureBox &W
         if (Align < 0 || Align > 2)
             x += double(Indent) * double(first); // the skipped lines' indents accumulate
         double y = WorkPic.currentY();
-        bool lastPrinted = false;
         for (qsizetype i = first; i <= lastVisited; ++i) {
             const QString line = drawnPart(Lines[i]);
             y = lineTop(i);
@@ -145,7 +141,6 @@ bool DrawScrollText(const QStringList &Lines, PictureBox &BackPic, PictureBox &W
                 x = 0;
                 y += double(TH);
             }
-            lastPrinted = inside && i == last;
         }
         const bool visitedLast = first <= last && lastVisited == last;
         if (!visitedLast) {
@@ -159,16 +154,13 @@ bool DrawScrollText(const QStringList &Lines, PictureBox &BackPic, PictureBox &W
         }
         WorkPic.setCurrentX(x);
         WorkPic.setCurrentY(y);
-        const double finalY = lastPrinted ? lineTop(last) + TH : lineTop(last);
-        if (finalY <= -double(TH))
-            result = false;
     }
 
     PictureBox::copyRect(ShowPic, 0, roundToInt(ShowPic.scaleTop()),
                          roundToInt(ShowPic.scaleWidth()), roundToInt(ShowPic.scaleHeight()),
                          WorkPic, 0, 0);
     ShowPic.refresh();
-    return result;
+    return PassGoesOn(Lines, WorkPic, Position);
 }
 
 } // namespace ScrollCaption

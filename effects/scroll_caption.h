@@ -18,8 +18,8 @@ bool DrawScrollText(const QStringList &Lines, PictureBox &BackPic, PictureBox &W
                     PictureBox &ShowPic, quint32 BottomColor, quint32 TopColor, qint32 Position,
                     qint32 Indent, qint32 Align);
 
-// Whether the pass goes on after the frame at `Position`: DrawScrollText's result, without
-// drawing. The caption's clock asks it on every tick; frames are drawn at most once per screen
+// Whether the pass goes on after the frame at `Position` (DrawScrollText's result), without
+// drawing: false once the last line's top lies more than a line height above the top edge. The caption's clock asks it on every tick; frames are drawn at most once per screen
 // refresh.
 bool PassGoesOn(const QStringList &Lines, const PictureBox &WorkPic, qint32 Position);
 

@@ -26,6 +26,25 @@ Fingerprint fingerprintOf(const QByteArray &bytes)
     return Fingerprint{bytes.size(), Journal::sha256Hex(bytes)};
 }
 
+bool isRecordedRoster(const Journal::EventStart &start, const QByteArray &rosterBytes)
+{
+    return fingerprintOf(rosterBytes) == Fingerprint{start.rosterSize, start.rosterSha256};
+}
+
+std::optional<PoolMismatch> firstPoolMismatch(const QList<Journal::Entry> &entries,
+                                              const QStringList &pool)
+{
+    for (const Journal::Entry &e : entries) {
+        for (const QList<Journal::Winner> *list : {&e.winners, &e.absent}) {
+            for (const Journal::Winner &w : *list) {
+                if (w.index < 0 || w.index >= pool.size() || pool[w.index] != w.text)
+                    return PoolMismatch{&e, w};
+            }
+        }
+    }
+    return std::nullopt;
+}
+
 QByteArray headerBytes(const Journal::EventStart &start)
 {
     Results::HeaderFields header;
@@ -158,16 +177,14 @@ bool EventRecord::start(const QString &resultsPath, const Journal::EventStart &s
 void EventRecord::rewriteWorkbook()
 {
     // The workbook is a copy for people; when it cannot be written, the draw goes on.
+    const QList<Workbook::Row> rows = Workbook::rowsFor(m_entries);
     const std::optional<QByteArray> bytes =
-        Workbook::build(Workbook::rowsFor(m_entries), QFileInfo(m_workbookPath).absolutePath());
+        Workbook::build(rows, QFileInfo(m_workbookPath).absolutePath());
     if (!bytes || !Workbook::replaceFile(m_workbookPath, *bytes)) {
         m_workbookFailed = true;
         return;
     }
-    qint64 rows = 0;
-    for (const Journal::Entry &e : m_entries)
-        rows += e.winners.size() + e.absent.size();
-    m_journal.append(Journal::workbookRecord(Journal::sha256Hex(*bytes), rows));
+    m_journal.append(Journal::workbookRecord(Journal::sha256Hex(*bytes), rows.size()));
 }
 
 bool EventRecord::takeWorkbookFailure()
@@ -227,14 +244,8 @@ bool EventRecord::writeEntry(const Journal::Entry &recorded, const QByteArray &b
 bool EventRecord::continueEvent(const UnfinishedEvent &event, const QStringList &pool)
 {
     const Journal::History &h = event.history;
-    if (pool.size() != h.start->poolSize)
+    if (pool.size() != h.start->poolSize || firstPoolMismatch(h.entries, pool))
         return false;
-    for (const Journal::Entry &e : h.entries) {
-        for (const Journal::Winner &w : e.winners) {
-            if (pool[w.index] != w.text)
-                return false;
-        }
-    }
     close();
     if (!m_results.openToContinue(event.resultsPath, event.resultsWholeBytes) ||
         !m_journal.openToContinue(event.journalPath, h)) {

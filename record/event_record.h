@@ -19,6 +19,18 @@ struct Fingerprint
     bool operator==(const Fingerprint &) const = default;
 };
 Fingerprint fingerprintOf(const QByteArray &bytes);
+// Whether a roster file's bytes are the ones the event was loaded from (size and SHA-256).
+bool isRecordedRoster(const Journal::EventStart &start, const QByteArray &rosterBytes);
+
+// The first recorded winner (round winners, replacements and absent winners) whose text is not
+// the pool's at their position: the pool is not the one the event was drawn from.
+struct PoolMismatch
+{
+    const Journal::Entry *entry = nullptr;
+    Journal::Winner winner;
+};
+std::optional<PoolMismatch> firstPoolMismatch(const QList<Journal::Entry> &entries,
+                                              const QStringList &pool);
 
 // How far a results file agrees with its journal.
 struct Reconciled

@@ -195,8 +195,7 @@ Outcome verifyEvent(const QString &resultsPath, const QString &rosterPath, PoolB
     const auto rosterBytes = readWhole(roster);
     if (!rosterBytes)
         return check.missing(QStringLiteral("名单文件"), roster);
-    if (Record::fingerprintOf(*rosterBytes) !=
-        Record::Fingerprint{start.rosterSize, start.rosterSha256})
+    if (!Record::isRecordedRoster(start, *rosterBytes))
         return check.failed(QStringLiteral("名单文件与抽奖记录不符（大小或 SHA-256 不同）：") +
                             roster);
     const QStringList entries = pool(*rosterBytes);
@@ -206,19 +205,15 @@ Outcome verifyEvent(const QString &resultsPath, const QString &rosterPath, PoolB
                                 .arg(start.poolSize));
     }
 
+    if (const auto wrong = Record::firstPoolMismatch(h.entries, entries)) {
+        return check.failed(QStringLiteral("%1 的 “%2” 不是抽奖名单第 %3 位的 “%4”")
+                                .arg(describe(*wrong->entry), wrong->winner.text)
+                                .arg(wrong->winner.index + 1)
+                                .arg(entries[wrong->winner.index]));
+    }
     int redraws = 0;
     qsizetype absent = 0;
     for (const Journal::Entry &e : h.entries) {
-        for (const QList<Journal::Winner> *list : {&e.winners, &e.absent}) {
-            for (const Journal::Winner &w : *list) {
-                if (entries[w.index] != w.text) {
-                    return check.failed(QStringLiteral("%1 的 “%2” 不是抽奖名单第 %3 位的 “%4”")
-                                            .arg(describe(e), w.text)
-                                            .arg(w.index + 1)
-                                            .arg(entries[w.index]));
-                }
-            }
-        }
         if (e.kind == Journal::Entry::Kind::Redraw) {
             ++redraws;
             absent += e.absent.size();

@@ -193,9 +193,7 @@ void TestCrashSafety::killedAnywhereTheNextStartContinues()
     QVERIFY(history.isFinished());
     QCOMPARE(history.winnersCount(), qsizetype(won.size()));
     const Verify::Outcome verified =
-        Verify::verifyEvent(dir.file(results), QString(), [](const QByteArray &bytes) {
-            return Roster::buildPool(TextCodec::splitLines(TextCodec::decode(bytes))).entries;
-        });
+        Verify::verifyEvent(dir.file(results), QString(), Roster::poolEntries);
     QVERIFY2(verified.exitCode == 0, qPrintable(verified.report.join(u'\n')));
 }
 

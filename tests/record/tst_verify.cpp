@@ -26,18 +26,12 @@ private slots:
     void theProgramPrintsAndExits();
 
 private:
-    static QStringList poolOf(const QByteArray &bytes);
     Verify::Outcome verify(const QString &roster = QString()) const;
 
     std::unique_ptr<ProgramDir> m_dir;
     QString m_roster;
     QString m_results;
 };
-
-QStringList TestVerify::poolOf(const QByteArray &bytes)
-{
-    return Roster::buildPool(TextCodec::splitLines(TextCodec::decode(bytes))).entries;
-}
 
 void TestVerify::init()
 {
@@ -75,7 +69,7 @@ void TestVerify::cleanup()
 
 Verify::Outcome TestVerify::verify(const QString &roster) const
 {
-    return Verify::verifyEvent(m_results, roster, poolOf);
+    return Verify::verifyEvent(m_results, roster, Roster::poolEntries);
 }
 
 void TestVerify::realEventPasses()
