@@ -120,7 +120,7 @@ std::optional<UnfinishedEvent> findUnfinished(const QString &directory)
         UnfinishedEvent event;
         event.history = Journal::read(*bytes);
         const Journal::History &h = event.history;
-        if (!h.isSound() || h.setAside || h.isFinished())
+        if (!h.isSound() || h.setAside)
             continue;
         event.journalPath = info.filePath();
         event.resultsPath = dir.filePath(h.start->resultsName);
@@ -132,9 +132,11 @@ std::optional<UnfinishedEvent> findUnfinished(const QString &directory)
         const Reconciled r = reconcile(h, *results);
         if (!r.error.isEmpty())
             continue;
+        // A last record whose block is missing or torn was never drawn: finished or not is
+        // decided by the rounds that count.
         event.history.entries.resize(r.countedEntries);
         if (event.history.isFinished())
-            continue; // the last round is drawn; only its record was not yet complete
+            continue;
         event.resultsWholeBytes = r.wholeBytes;
         if (!newest || h.start->loadTime > newest->history.start->loadTime)
             newest = std::move(event);

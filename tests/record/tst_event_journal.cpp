@@ -27,6 +27,7 @@ private slots:
 
     void unfinishedEventContinuesInTheSameFiles();
     void killBetweenRecordAndBlockDrawsTheRoundAgain();
+    void killDuringTheLastRoundsBlockIsStillOffered();
     void changedPoolIsRefused();
     void finishedOrSetAsideIsNotOffered();
     void newestUnfinishedIsOffered();
@@ -358,6 +359,29 @@ void TestEventJournal::killBetweenRecordAndBlockDrawsTheRoundAgain()
     QVERIFY2(r.error.isEmpty(), qPrintable(r.error));
     QCOMPARE(r.countedEntries, 3);
     QVERIFY(!TextCodec::readFile(resultsPath())->contains("P4\r\n")); // round 3's torn names
+}
+
+void TestEventJournal::killDuringTheLastRoundsBlockIsStillOffered()
+{
+    {
+        Record::EventRecord record;
+        QVERIFY(record.start(resultsPath(), eventStart()));
+        drawThirdPrize(record, 3);
+        QVERIFY(record.recordRound(2, 1, {Winner{"P10", 10}}));
+        QVERIFY(record.recordRound(1, 1, {Winner{"P11", 11}}));
+    }
+    QVERIFY(!Record::findUnfinished(m_dir->path())); // every round drawn
+    // The first prize's record was on disk, its block cut short by the kill.
+    QByteArray results = *TextCodec::readFile(resultsPath());
+    results.chop(4);
+    QFile file(resultsPath());
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(results);
+    file.close();
+    const auto event = Record::findUnfinished(m_dir->path());
+    QVERIFY(event);
+    QCOMPARE(event->history.roundsDrawn(1), 0);
+    QCOMPARE(event->history.roundsDrawn(3), 3);
 }
 
 void TestEventJournal::changedPoolIsRefused()
