@@ -5,6 +5,9 @@
 #include "draw/main_form.h"
 #include "platform/design_resources.h"
 #include "platform/look.h"
+#include "platform/message_box.h"
+#include "platform/program_directory.h"
+#include "platform/single_instance.h"
 #include "platform/translations.h"
 
 int main(int argc, char *argv[])
@@ -15,6 +18,13 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Lumora"));
     QApplication::setFont(Look::defaultFont());
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/design/lumora.png")));
+
+    // Before anything is read, offered, set aside or written.
+    const SingleInstance instance(ProgramDirectory::path());
+    if (!instance.acquired()) {
+        showMessage(QStringLiteral("Lumora 已经在运行：同一个文件夹中只能运行一个抽奖程序。"));
+        return 1;
+    }
 
     auto *stage = new MainForm();
     stage->setAttribute(Qt::WA_DeleteOnClose);

@@ -152,6 +152,11 @@ void MainForm::buildControls()
                               QStringLiteral("抽奖结果已经保存到目录下中奖名单中，请查询"), this),
                    twips(225, 8370, 13245, 600), Look::font(Face::SongTi, 24, true), 0x00FF00FF,
                    Qt::AlignHCenter | Qt::AlignTop);
+    // Between the caption's box and Label6, so it never stands on other text.
+    m_recordCode = stageLabel(plainLabel(QStringLiteral("recordCode"), QString(), this),
+                              twips(225, 8040, 13245, 330), Look::font(Face::SongTi, 15, true),
+                              0x00FF00FF, Qt::AlignHCenter | Qt::AlignTop);
+    m_recordCode->setVisible(false);
     Label8 = stageLabel(plainLabel(QStringLiteral("Label8"), QString(), this),
                         twips(3690, 8550, 9480, 630), Look::font(Face::XinWei, 36, false),
                         0x0000FFFF, Qt::AlignLeft | Qt::AlignTop);
@@ -330,6 +335,7 @@ void MainForm::paintEvent(QPaintEvent *)
 void MainForm::Command5_Click()
 {
     Label6->setVisible(false);
+    m_recordCode->setVisible(false);
     prizeSettings()->showForward();
 }
 

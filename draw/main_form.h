@@ -108,7 +108,12 @@ private:
     void stopRoll(const PrizeLevel &level);
     void closeLevel(const PrizeLevel &level);
     void releaseOtherLevels(const PrizeLevel &level);
-    void afterRecordWrite(bool written);
+    void afterRecordWrite();
+    // A stop whose record could not reach the disk: the message, and the level (or the redraw)
+    // as it was before its roll.
+    void abandonRoll();
+    void reportWriteFailure();
+    void showRecordCode();
     void keepRoundAboveCaption();
     void reportWorkbookFailure(); // once per event
     QList<Journal::Winner> shownWinners() const;
@@ -141,6 +146,7 @@ private:
     QLabel *Label8 = nullptr;
     QLabel *Label7 = nullptr;
     QLabel *Label3 = nullptr;
+    QLabel *m_recordCode = nullptr; // the record's code beside Label6, for the hall's photographs
     QPushButton *Command1 = nullptr, *Command2 = nullptr, *Command3 = nullptr, *Command4 = nullptr,
                 *Command5 = nullptr, *Command6 = nullptr, *Command7 = nullptr, *Command8 = nullptr,
                 *Command9 = nullptr;
@@ -173,6 +179,11 @@ private:
     bool m_continued = false;         // this run continues an interrupted event
     std::vector<qint32> m_lastPicks;  // the pool indices the last tick showed
     bool m_rollTicked = false;        // the running roll has shown names
+    struct LevelsBeforeRoll
+    {
+        std::array<bool, 3> enabled{};
+        qint16 nflag = 0;
+    } m_beforeRoll; // what a stop that cannot be recorded returns to
     struct Redraw
     {
         int level = 0;

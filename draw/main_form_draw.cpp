@@ -122,6 +122,10 @@ void MainForm::releaseOtherLevels(const PrizeLevel &level)
 void MainForm::levelClick(int flag)
 {
     const PrizeLevel &level = prizeLevel(flag);
+    LevelsBeforeRoll before;
+    for (int f = 1; f <= 3; ++f)
+        before.enabled[size_t(f - 1)] = levelButton(f)->isEnabled();
+    before.nflag = nflag;
     if (level.stopsWaitingTune)
         WindowsMediaPlayer2->stop();
     nflag = qint16(flag);
@@ -141,10 +145,12 @@ void MainForm::levelClick(int flag)
         return;
     }
 
-    if (levelButton(flag)->text() == level.name && !Timer1->isEnabled())
+    if (levelButton(flag)->text() == level.name && !Timer1->isEnabled()) {
+        m_beforeRoll = before;
         startRoll(level);
-    else
+    } else {
         stopRoll(level);
+    }
 }
 
 void MainForm::keepRoundAboveCaption()
@@ -180,6 +186,31 @@ void MainForm::startRoll(const PrizeLevel &level)
     Label8->setText(level.announcement);
     Label5->setVisible(true);
     Label5->setText(QStringLiteral("奖励") + prizeSettings()->fieldText(level.prizeField));
+    m_record.recordRoll(level.flag);
+}
+
+void MainForm::abandonRoll()
+{
+    Timer1->setEnabled(false);
+    WindowsMediaPlayer1->pause();
+    Label8->setText(QString());
+    Label8->setVisible(false);
+    Label1->setCaption(QString());
+    Label1->setVisible(false);
+    Label5->setText(QString());
+    m_lastPicks.clear();
+}
+
+void MainForm::reportWriteFailure()
+{
+    showMessage(QStringLiteral("本轮结果无法写入磁盘：") + m_record.failedPath() +
+                QStringLiteral("\n") + QStringLiteral("本轮不算，请检查磁盘后重新抽这一轮。"));
+}
+
+void MainForm::showRecordCode()
+{
+    m_recordCode->setText(QStringLiteral("记录校验码：") + m_record.code());
+    m_recordCode->setVisible(Label6->isVisible());
 }
 
 void MainForm::stopRoll(const PrizeLevel &level)
@@ -187,25 +218,35 @@ void MainForm::stopRoll(const PrizeLevel &level)
     // A stop before the roll has shown any names is ignored: the roll goes on.
     if (!m_rollTicked)
         return;
+    const int round = roundsConfigured(level.flag) - roundsLeft(level.flag) + 1;
+    // The winners are the entries the last tick showed, by their loaded positions. Nothing of
+    // the stop counts, on stage or in the counters, unless its record reached the disk.
+    const QList<Journal::Winner> recordedWinners = shownWinners();
+    if (!m_record.recordRound(level.flag, round, recordedWinners)) {
+        abandonRoll();
+        levelButton(level.flag)->setText(level.name);
+        for (int flag = 1; flag <= 3; ++flag)
+            levelButton(flag)->setEnabled(m_beforeRoll.enabled[size_t(flag - 1)]);
+        nflag = m_beforeRoll.nflag;
+        reportWriteFailure();
+        return;
+    }
     Timer1->setEnabled(false);
     WindowsMediaPlayer1->pause();
     levelButton(level.flag)->setText(level.name);
 
     qint16 &left = roundsLeft(level.flag);
     left = qint16(left - 1);
-    const int round = roundsConfigured(level.flag) - left;
     Label8->setText(QString());
     Label8->setVisible(false);
     appendItem(m_list1Items, level.logStart + QString::number(round) + QStringLiteral(" 次抽奖："));
 
     const QString winners = Results::trimBlanks(Label1->text());
-    // The winners are the entries the last tick showed, by their loaded positions.
-    const QList<Journal::Winner> recordedWinners = shownWinners();
-    const bool recorded = m_record.recordRound(level.flag, round, recordedWinners);
     if (level.showsResultsNotice) {
         Label6->setVisible(true);
         Label7->setVisible(true);
     }
+    showRecordCode();
 
     const QStringList pieces = Results::winnerLines(winners);
     for (i = 0; i < pieces.size(); ++i) {
@@ -217,7 +258,7 @@ void MainForm::stopRoll(const PrizeLevel &level)
         Label2->setVisible(true);
     }
     takeShownFromPool();
-    afterRecordWrite(recorded);
+    afterRecordWrite();
     m_redraw.level = level.flag;
     m_redraw.round = round;
     m_redraw.winners = recordedWinners;
@@ -239,13 +280,11 @@ QList<Journal::Winner> MainForm::shownWinners() const
     return winners;
 }
 
-void MainForm::afterRecordWrite(bool written)
+void MainForm::afterRecordWrite()
 {
     // A round after the first prize's last one joins the results that scroll on the stage.
     if (m_record.hasEnded())
         LoadFileLines(str2, mstrScrollText);
-    if (!written)
-        showMessage(QStringLiteral("无法写入中奖名单文件：") + str2);
     reportWorkbookFailure();
 }
 

@@ -74,15 +74,25 @@ void MainForm::stopRedraw()
     // As with a round: a stop before the roll has shown any names is ignored.
     if (!m_rollTicked)
         return;
-    Timer1->setEnabled(false);
-    WindowsMediaPlayer1->pause();
-    Command6->setText(QStringLiteral("补抽"));
-    m_redraw.rolling = false;
-
-    const PrizeLevel &level = prizeLevel(m_redraw.level);
     const QList<Journal::Winner> replacements = shownWinners();
     const bool recorded =
         m_record.recordRedraw(m_redraw.level, m_redraw.round, m_redraw.absent, replacements);
+    Command6->setText(QStringLiteral("补抽"));
+    m_redraw.rolling = false;
+    if (!recorded) {
+        // Not counted: the same absent winners can be redrawn again once the disk is mended.
+        abandonRoll();
+        for (int flag = 1; flag <= 3; ++flag)
+            levelButton(flag)->setEnabled(m_redraw.levelsEnabled[size_t(flag - 1)]);
+        m_redraw.absent.clear();
+        Command6->setEnabled(true);
+        reportWriteFailure();
+        return;
+    }
+    Timer1->setEnabled(false);
+    WindowsMediaPlayer1->pause();
+
+    const PrizeLevel &level = prizeLevel(m_redraw.level);
     Journal::Entry redraw;
     redraw.kind = Journal::Entry::Kind::Redraw;
     redraw.level = m_redraw.level;
@@ -109,5 +119,6 @@ void MainForm::stopRedraw()
     m_redraw.winners = replacements;
     m_redraw.absent.clear();
     Command6->setEnabled(!m_redraw.winners.isEmpty());
-    afterRecordWrite(recorded);
+    showRecordCode();
+    afterRecordWrite();
 }

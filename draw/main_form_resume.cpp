@@ -1,4 +1,5 @@
 // Continuing an event that a crash, a power cut or a close by mistake interrupted.
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStringListModel>
@@ -11,6 +12,7 @@
 #include "platform/auto_size_label.h"
 #include "platform/message_box.h"
 #include "platform/text_codec.h"
+#include "record/startup_survey.h"
 #include "windows/prize_settings_form.h"
 
 namespace {
@@ -24,12 +26,34 @@ MessageBoxService::Answer offer(const Record::UnfinishedEvent &event)
     request.buttons = MessageBoxService::Buttons::OkCancel;
     request.okText = QStringLiteral("继续抽奖");
     request.cancelText = QStringLiteral("重新开始");
-    request.text = QStringLiteral("发现未完成的抽奖：") + event.resultsName() +
-                   QStringLiteral("\n") +
-                   QStringLiteral("已抽 %1 轮，%2 人中奖。是否继续这次抽奖？")
-                       .arg(h.roundsDrawn())
-                       .arg(h.winnersCount());
+    // Every round drawn, but the last stop was a redraw that never reached the results file.
+    const QString where = h.isFinished() ? QStringLiteral("补抽未完成")
+                                         : QStringLiteral("已抽 %1 轮").arg(h.roundsDrawn());
+    request.text =
+        QStringLiteral("发现未完成的抽奖：") + event.resultsName() + QStringLiteral("\n") +
+        QStringLiteral("%1，%2 人中奖。是否继续这次抽奖？").arg(where).arg(h.winnersCount());
     return MessageBoxService::current().ask(request);
+}
+
+bool confirmSetAside()
+{
+    MessageBoxService::Request request;
+    request.caption = QString::fromUtf16(kApplicationTitle);
+    request.icon = MessageBoxService::Icon::Question;
+    request.buttons = MessageBoxService::Buttons::OkCancel;
+    request.text = QStringLiteral("确定放弃这次未完成的抽奖吗？放弃后将不再询问。");
+    request.cancelIsDefault = true;
+    return MessageBoxService::current().ask(request) == MessageBoxService::Answer::Ok;
+}
+
+// The roster at its recorded path, read only when it is a regular file of the recorded size:
+// a pipe, a device or a huge file in its place must neither hang the start nor fill the memory.
+std::optional<QByteArray> readRecordedRoster(const Journal::EventStart &start)
+{
+    const QFileInfo info(start.rosterPath);
+    if (!info.isFile() || info.size() != start.rosterSize)
+        return std::nullopt;
+    return TextCodec::readFile(start.rosterPath);
 }
 
 } // namespace
@@ -39,29 +63,42 @@ void MainForm::offerUnfinishedEvent()
     // Only a stage that has not begun an event of its own may take one over.
     if (!str2.isEmpty())
         return;
-    const std::optional<Record::UnfinishedEvent> event = Record::findUnfinished(mstrPath);
-    if (!event)
-        return;
-    if (offer(*event) == MessageBoxService::Answer::Ok) {
-        continueEvent(*event);
+    const Record::StartupSurvey survey = Record::surveyFolder(mstrPath);
+    if (!survey.brokenName.isEmpty()) {
+        showMessage(QStringLiteral("发现无法继续的抽奖记录：") + survey.brokenName +
+                    QStringLiteral("\n") + survey.brokenReason);
         return;
     }
+    if (!survey.offer)
+        return;
+    const Record::UnfinishedEvent &event = *survey.offer;
+    for (;;) {
+        if (offer(event) == MessageBoxService::Answer::Ok) {
+            continueEvent(event);
+            return;
+        }
+        if (confirmSetAside())
+            break;
+    }
     // A fresh start: the interrupted event is not offered again, and its files stay as they are.
-    Record::setAside(*event);
+    Record::setAside(event);
 }
 
 bool MainForm::continueEvent(const Record::UnfinishedEvent &event)
 {
     const Journal::EventStart &start = *event.history.start;
     const QString changed = QStringLiteral("名单文件已改变或不存在，无法继续这次抽奖：");
-    const std::optional<QByteArray> bytes = TextCodec::readFile(start.rosterPath);
+    const std::optional<QByteArray> bytes = readRecordedRoster(start);
     if (!bytes || !Record::isRecordedRoster(start, *bytes)) {
         showMessage(changed + start.rosterPath);
         return false;
     }
     Roster::Pool pool = Roster::buildPool(*bytes);
     if (!m_record.continueEvent(event, pool.entries)) {
-        showMessage(changed + start.rosterPath);
+        if (m_record.failedPath().isEmpty())
+            showMessage(changed + start.rosterPath);
+        else
+            showMessage(QStringLiteral("无法继续这次抽奖，文件无法写入：") + m_record.failedPath());
         return false;
     }
 
@@ -98,9 +135,10 @@ bool MainForm::continueEvent(const Record::UnfinishedEvent &event)
             m_levelInProgress = level;
     }
 
-    // The last stop's names can still be redrawn after the unlock, as before the interruption.
+    // The last stop's names can still be redrawn after the unlock, as before the interruption,
+    // unless a level's roll had started since.
     m_redraw = Redraw();
-    if (!event.history.entries.isEmpty()) {
+    if (!event.history.entries.isEmpty() && !event.history.rolledAfterLastStop) {
         const Journal::Entry &last = event.history.entries.last();
         m_redraw.level = last.level;
         m_redraw.round = last.round;

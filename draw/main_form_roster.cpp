@@ -42,16 +42,6 @@ void MainForm::Command1_Click()
         return; // cannot be opened or read: the operator may pick again
 
     Roster::Pool pool = Roster::buildPool(*bytes);
-    m_list2Items->setStringList(pool.accepted);
-    Command8->setEnabled(!pool.accepted.isEmpty());
-    ST = std::move(pool.entries);
-    iCount = qint32(ST.size()) - 1;
-    m_poolOrigin.resize(size_t(ST.size()));
-    std::iota(m_poolOrigin.begin(), m_poolOrigin.end(), 0);
-
-    Command1->setEnabled(false);
-    Command5->setEnabled(false);
-
     RandomSource::shared().reseedFromClock();
 
     // The counts are converted before anything is written, so the journal records them; they
@@ -62,7 +52,7 @@ void MainForm::Command1_Click()
         counts[k] = NumericText::toInt16(settings->fieldText(fields[k]));
 
     const QDateTime now = QDateTime::currentDateTime();
-    str2 = Results::freePath(mstrPath, now);
+    const QString resultsPath = Results::freePath(mstrPath, now);
     Journal::EventStart start;
     start.company = Label4->text();
     start.activity = Label9->text();
@@ -76,15 +66,25 @@ void MainForm::Command1_Click()
     start.rosterPath = QFileInfo(chosen).absoluteFilePath();
     start.rosterSize = roster.size;
     start.rosterSha256 = roster.sha256;
-    start.poolSize = ST.size();
-    if (!m_record.start(str2, start)) {
-        // The event cannot be drawn without its record: back to loading, so the operator can
-        // mend the folder and load again.
-        Command8->setEnabled(false);
-        Command1->setEnabled(true);
-        showMessage(QStringLiteral("无法创建中奖名单文件：") + str2);
+    start.poolSize = pool.entries.size();
+    if (!m_record.start(resultsPath, start)) {
+        // The event cannot be drawn without its record: nothing is loaded and no file is left,
+        // so the operator can mend the disk and load again.
+        showMessage(QStringLiteral("中奖名单文件无法写入磁盘：") + m_record.failedPath() +
+                    QStringLiteral("\n") +
+                    QStringLiteral("名单没有读取，请检查磁盘后重新读取验证数据。"));
         return;
     }
+
+    str2 = resultsPath;
+    m_list2Items->setStringList(pool.accepted);
+    Command8->setEnabled(!pool.accepted.isEmpty());
+    ST = std::move(pool.entries);
+    iCount = qint32(ST.size()) - 1;
+    m_poolOrigin.resize(size_t(ST.size()));
+    std::iota(m_poolOrigin.begin(), m_poolOrigin.end(), 0);
+    Command1->setEnabled(false);
+    Command5->setEnabled(false);
 
     reportWorkbookFailure();
 

@@ -37,13 +37,15 @@ public:
         QPushButton *ok =
             box.addButton(request.okText.isEmpty() ? QStringLiteral("确定") : request.okText,
                           QMessageBox::AcceptRole);
+        QPushButton *cancel = nullptr;
         if (request.buttons == Buttons::OkCancel && request.cancelText.isEmpty()) {
-            box.setEscapeButton(box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole));
+            cancel = box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
+            box.setEscapeButton(cancel);
         } else if (request.buttons == Buttons::OkCancel) {
             // Two named choices: Esc or the close box must not choose either of them by chance.
-            box.addButton(request.cancelText, QMessageBox::ActionRole);
+            cancel = box.addButton(request.cancelText, QMessageBox::ActionRole);
         }
-        box.setDefaultButton(ok);
+        box.setDefaultButton(request.cancelIsDefault && cancel ? cancel : ok);
         // The stage is frameless and covers the screen: keep the box above it.
         box.setWindowFlag(Qt::WindowStaysOnTopHint);
         box.exec();

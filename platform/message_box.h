@@ -23,6 +23,8 @@ public:
         // first is the default and answers Ok.
         QString okText;
         QString cancelText;
+        // Cancel is the default (Enter) instead of Ok: for a choice that cannot be taken back.
+        bool cancelIsDefault = false;
     };
 
     virtual ~MessageBoxService() = default;

@@ -1,6 +1,7 @@
 #include "record/event_journal.h"
 
 #include <QCryptographicHash>
+#include <QFileInfo>
 #include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -141,10 +142,13 @@ public:
             QSet<qint64> &present = m_present[key(e)];
             for (const Winner &w : e.winners)
                 present.insert(w.index);
+            m_lastStop = key(e);
             return QString();
         }
         if (e.round < 1 || e.round > m_rounds[e.level - 1])
             return QStringLiteral("补抽的轮次尚未抽取");
+        if (key(e) != m_lastStop)
+            return QStringLiteral("补抽的不是最后一次停止的轮次");
         if (e.absent.isEmpty() || e.absent.size() != e.winners.size())
             return QStringLiteral("补抽人数与未到场人数不符");
         QSet<qint64> &present = m_present[key(e)];
@@ -161,6 +165,24 @@ public:
         for (const Winner &w : e.winners)
             present.insert(w.index);
         return QString();
+    }
+
+    // Takes back the last entry added, which `add` accepted; `before` is the entry before it.
+    void undo(const Entry &e, const Entry *before)
+    {
+        for (const Winner &w : e.winners)
+            m_won.remove(w.index);
+        if (e.kind == Entry::Kind::Round) {
+            --m_rounds[e.level - 1];
+            m_present.remove(key(e));
+        } else {
+            QSet<qint64> &present = m_present[key(e)];
+            for (const Winner &w : e.winners)
+                present.remove(w.index);
+            for (const Winner &w : e.absent)
+                present.insert(w.index);
+        }
+        m_lastStop = before ? key(*before) : -1;
     }
 
 private:
@@ -182,6 +204,7 @@ private:
     int m_rounds[3] = {0, 0, 0};
     QSet<qint64> m_won;
     QHash<int, QSet<qint64>> m_present;
+    int m_lastStop = -1; // the level and round of the last entry: the only one a redraw may take
 };
 
 std::optional<Entry> readEntry(const QJsonObject &o, Entry::Kind kind)
@@ -340,14 +363,31 @@ History read(const QByteArray &bytes)
             if (const QString fault = tally->add(*entry); !fault.isEmpty())
                 return fail(fault);
             h.entries.append(*entry);
+            h.voided.reset();
+            h.rolledAfterLastStop = false;
         } else if (kind == QStringLiteral("continued")) {
-            const auto kept = readWhole(o, "entries", 0, h.entries.size());
+            const auto kept = readWhole(o, "entries", 0, std::numeric_limits<qint32>::max());
             if (!kept)
                 return fail(QStringLiteral("继续抽奖记录无法读取"));
-            h.entries.resize(*kept);
-            tally.emplace(*h.start);
-            for (const Entry &e : h.entries)
-                tally->add(e);
+            // Only the last entry can have lacked its block; a record voiding more rewrites
+            // the event's history.
+            if (*kept > h.entries.size() || *kept < h.entries.size() - 1)
+                return fail(QStringLiteral("继续抽奖记录作废的不只是最后一轮"));
+            if (*kept == h.entries.size() - 1) {
+                const Entry *before =
+                    h.entries.size() >= 2 ? &h.entries[h.entries.size() - 2] : nullptr;
+                tally->undo(h.entries.last(), before);
+                h.voided = h.entries.takeLast();
+                ++h.voidedCount;
+                h.workbookEntries = std::min(h.workbookEntries, h.entries.size());
+                // A voided round's stop ended a level's roll; a voided redraw can be made again.
+                if (h.voided->kind == Entry::Kind::Round)
+                    h.rolledAfterLastStop = true;
+            }
+        } else if (kind == QStringLiteral("roll")) {
+            if (!readWhole(o, "level", 1, 3))
+                return fail(QStringLiteral("抽奖开始记录无法读取"));
+            h.rolledAfterLastStop = true;
         } else if (kind == QStringLiteral("set_aside")) {
             h.setAside = true;
         } else if (kind == QStringLiteral("workbook")) {
@@ -357,10 +397,12 @@ History read(const QByteArray &bytes)
                 return fail(QStringLiteral("表格记录无法读取"));
             h.workbookSha256 = sha;
             h.workbookRows = *rows;
+            h.workbookEntries = h.entries.size();
         } else {
             return fail(QStringLiteral("未知的记录类型"));
         }
         h.lastHash = hash;
+        h.hashes.append(hash);
         h.lastSeq += 1;
         h.wholeBytes = pos;
     }
@@ -424,6 +466,13 @@ QJsonObject workbookRecord(const QString &sha256, qint64 rows)
                        {QStringLiteral("rows"), rows}};
 }
 
+QJsonObject rollRecord(int level, const QString &time)
+{
+    return QJsonObject{{QStringLiteral("kind"), QStringLiteral("roll")},
+                       {QStringLiteral("level"), level},
+                       {QStringLiteral("time"), time}};
+}
+
 QJsonObject continuedRecord(const QString &time, qsizetype entriesKept)
 {
     return QJsonObject{{QStringLiteral("kind"), QStringLiteral("continued")},
@@ -437,21 +486,25 @@ bool Writer::create(const QString &path)
     m_file.setFileName(path);
     m_seq = -1;
     m_prev.clear();
-    return m_file.open(QIODevice::WriteOnly | QIODevice::NewOnly);
+    m_length = 0;
+    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::NewOnly))
+        return false;
+    syncDirectory(QFileInfo(path).absolutePath());
+    return true;
 }
 
 bool Writer::openToContinue(const QString &path, const History &history)
 {
     close();
     m_file.setFileName(path);
-    if (!m_file.open(QIODevice::ReadWrite))
+    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Append))
         return false;
     // A torn last record is cut off, so the next record starts a line of its own.
-    if (m_file.size() != history.wholeBytes && !m_file.resize(history.wholeBytes)) {
+    if (!truncateAndSync(m_file, history.wholeBytes)) {
         m_file.close();
         return false;
     }
-    m_file.seek(history.wholeBytes);
+    m_length = history.wholeBytes;
     m_seq = history.lastSeq;
     m_prev = history.lastHash;
     return true;
@@ -461,14 +514,17 @@ bool Writer::append(const QJsonObject &body)
 {
     if (!m_file.isOpen())
         return false;
+    // A record half on disk would break the chain for every later one: a failed write is cut
+    // off again before anything else is written, and the chain goes on from the last whole one.
+    if (m_file.size() != m_length && !truncateAndSync(m_file, m_length))
+        return false;
     QByteArray hash;
     const QByteArray line = encode(body, m_seq + 1, m_prev, &hash);
     if (m_file.write(line) != line.size() || !syncToDisk(m_file)) {
-        // A record half on disk would break the chain for every later one: stop here. The
-        // results file goes on; a journal behind it is never offered for continuing.
-        m_file.close();
+        truncateAndSync(m_file, m_length);
         return false;
     }
+    m_length += line.size();
     ++m_seq;
     m_prev = hash;
     return true;

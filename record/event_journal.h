@@ -67,6 +67,16 @@ struct History
 {
     std::optional<EventStart> start;
     QList<Entry> entries; // rounds and redraws that count, in order
+    // The entry the last `continued` record voided (its block never reached the results file),
+    // when no entry came after it.
+    std::optional<Entry> voided;
+    // A level's roll started after the last entry that counts: its round can no longer be
+    // redrawn, as in the running program.
+    bool rolledAfterLastStop = false;
+    int voidedCount = 0; // entries voided by `continued` records, in all
+    // Entries the last `workbook` record came after: their blocks had reached the results file.
+    qsizetype workbookEntries = 0;
+    QList<QByteArray> hashes; // every whole record's hash, in order
     bool setAside = false;
     bool tornTail = false;    // the last line was incomplete and is ignored
     qint64 wholeBytes = 0;    // the length of the whole records
@@ -100,8 +110,10 @@ QJsonObject entryRecord(const Entry &entry);
 QJsonObject setAsideRecord(const QString &time);
 // The workbook rewritten: the SHA-256 of its bytes and its winner rows.
 QJsonObject workbookRecord(const QString &sha256, qint64 rows);
+// A level's roll has started (a stop may follow; the round before can no longer be redrawn).
+QJsonObject rollRecord(int level, const QString &time);
 // Continuing an event voids every entry after the first `entriesKept` (a round whose block never
-// reached the results file).
+// reached the results file): at most the last one.
 QJsonObject continuedRecord(const QString &time, qsizetype entriesKept);
 
 // The line for a record: the body with seq and prev, then its hash.
@@ -118,13 +130,17 @@ public:
     bool create(const QString &path);
     // An existing journal, cut back to its whole records, to go on with.
     bool openToContinue(const QString &path, const History &history);
+    // False when the record could not be written and synced; then it is not in the journal
+    // (cut off again as far as the disk allows) and the writer stays open for the next one.
     bool append(const QJsonObject &body);
     void close();
     bool isOpen() const { return m_file.isOpen(); }
     QString path() const { return m_file.fileName(); }
+    QByteArray lastHash() const { return m_prev; }
 
 private:
     QFile m_file;
+    qint64 m_length = 0; // the bytes of the whole records
     qint64 m_seq = -1;
     QByteArray m_prev;
 };

@@ -4,15 +4,13 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "platform/disk_sync.h"
 #include "platform/text_codec.h"
 #include "record/workbook.h"
 
 namespace Record {
 
 namespace {
-
-// A journal is a few hundred bytes a round; anything far larger is not one of ours.
-constexpr qint64 kMaxJournalBytes = 256LL * 1024 * 1024;
 
 QString nowText()
 {
@@ -93,8 +91,12 @@ Reconciled reconcile(const Journal::History &history, const QByteArray &results)
         }
         const QByteArrayView rest = QByteArrayView(results).sliced(at);
         const bool last = k == history.entries.size() - 1;
-        if (last && rest.size() < block.size() && QByteArrayView(block).startsWith(rest))
-            break; // killed before its block was whole: never drawn
+        // Killed before its block was whole, or a power cut left zeros or garbage where the
+        // block's bytes were lost: never drawn. Anything longer is no torn block, and neither is
+        // a block the workbook's record came after (it had been written whole).
+        const bool confirmed = history.workbookEntries > k;
+        if (last && !confirmed && rest.size() <= block.size())
+            break;
         r.error = QStringLiteral("第 %1 条记录的结果段不在中奖名单文件中").arg(k + 1);
         return r;
     }
@@ -104,44 +106,6 @@ Reconciled reconcile(const Journal::History &history, const QByteArray &results)
     }
     r.wholeBytes = at;
     return r;
-}
-
-std::optional<UnfinishedEvent> findUnfinished(const QString &directory)
-{
-    const QDir dir(directory);
-    std::optional<UnfinishedEvent> newest;
-    for (const QFileInfo &info :
-         dir.entryInfoList({QStringLiteral("中奖名单*.jsonl")}, QDir::Files, QDir::Name)) {
-        if (info.size() > kMaxJournalBytes)
-            continue;
-        const auto bytes = TextCodec::readFile(info.filePath());
-        if (!bytes)
-            continue;
-        UnfinishedEvent event;
-        event.history = Journal::read(*bytes);
-        const Journal::History &h = event.history;
-        if (!h.isSound() || h.setAside)
-            continue;
-        event.journalPath = info.filePath();
-        event.resultsPath = dir.filePath(h.start->resultsName);
-        if (Journal::journalPathFor(event.resultsPath) != event.journalPath)
-            continue; // a journal copied or renamed away from its results file
-        const auto results = TextCodec::readFile(event.resultsPath);
-        if (!results)
-            continue;
-        const Reconciled r = reconcile(h, *results);
-        if (!r.error.isEmpty())
-            continue;
-        // A last record whose block is missing or torn was never drawn: finished or not is
-        // decided by the rounds that count.
-        event.history.entries.resize(r.countedEntries);
-        if (event.history.isFinished())
-            continue;
-        event.resultsWholeBytes = r.wholeBytes;
-        if (!newest || h.start->loadTime > newest->history.start->loadTime)
-            newest = std::move(event);
-    }
-    return newest;
 }
 
 bool setAside(const UnfinishedEvent &event)
@@ -154,26 +118,76 @@ bool setAside(const UnfinishedEvent &event)
     return written;
 }
 
+QString codeOf(const QByteArray &hash)
+{
+    const QString digits = QString::fromLatin1(hash.left(16));
+    QStringList groups;
+    for (qsizetype at = 0; at < digits.size(); at += 4)
+        groups.append(digits.mid(at, 4));
+    return groups.join(u' ');
+}
+
 bool EventRecord::start(const QString &resultsPath, const Journal::EventStart &start)
 {
     close();
     m_ended = false;
     m_entries.clear();
+    m_voidPending = false;
     m_workbookFailed = m_workbookFailureReported = false;
     m_workbookPath = Workbook::pathFor(resultsPath);
+    const QString journalPath = Journal::journalPathFor(resultsPath);
     const QByteArray header = headerBytes(start);
-    if (!m_results.create(resultsPath) || !m_results.writeBytes(header)) {
-        m_results.close();
-        return false;
-    }
     Journal::EventStart recorded = start;
     recorded.resultsName = QFileInfo(resultsPath).fileName();
     recorded.headerSha256 = Journal::sha256Hex(header);
-    // Without a journal the event is still drawn and recorded; it only cannot be continued.
-    if (m_journal.create(Journal::journalPathFor(resultsPath)))
-        m_journal.append(Journal::eventRecord(recorded));
+
+    // An event is drawn only with its whole record: a results file without a journal could not
+    // be continued after a crash, and an empty one would take the hour's name from the event.
+    bool resultsCreated = false, journalCreated = false;
+    m_failedPath = resultsPath;
+    bool ok = (resultsCreated = m_results.create(resultsPath)) && m_results.writeBytes(header);
+    if (ok) {
+        m_failedPath = journalPath;
+        ok = (journalCreated = m_journal.create(journalPath)) &&
+             m_journal.append(Journal::eventRecord(recorded));
+    }
+    if (!ok) {
+        close();
+        if (resultsCreated)
+            QFile::remove(resultsPath);
+        if (journalCreated)
+            QFile::remove(journalPath);
+        syncDirectory(QFileInfo(resultsPath).absolutePath());
+        return false;
+    }
+    m_failedPath.clear();
     rewriteWorkbook();
     return true;
+}
+
+QString EventRecord::code() const
+{
+    return codeOf(m_journal.lastHash());
+}
+
+bool EventRecord::voidPendingRecord()
+{
+    if (m_voidPending && m_journal.append(Journal::continuedRecord(nowText(), m_entries.size())))
+        m_voidPending = false;
+    return !m_voidPending;
+}
+
+bool EventRecord::appendToJournal(const QJsonObject &body)
+{
+    // A record whose block could not be written is voided before anything follows it, or the
+    // chain would hold a round twice.
+    return voidPendingRecord() && m_journal.append(body);
+}
+
+void EventRecord::recordRoll(int level)
+{
+    // Only what a redraw after continuing may do depends on it; a stop records the round anyway.
+    appendToJournal(Journal::rollRecord(level, nowText()));
 }
 
 void EventRecord::rewriteWorkbook()
@@ -186,7 +200,7 @@ void EventRecord::rewriteWorkbook()
         m_workbookFailed = true;
         return;
     }
-    m_journal.append(Journal::workbookRecord(Journal::sha256Hex(*bytes), rows.size()));
+    appendToJournal(Journal::workbookRecord(Journal::sha256Hex(*bytes), rows.size()));
 }
 
 bool EventRecord::takeWorkbookFailure()
@@ -230,31 +244,56 @@ bool EventRecord::writeEntry(const Journal::Entry &recorded, const QByteArray &b
     // start sees it is the last record, voids it and cuts the torn bytes: the round is drawn
     // again); or both whole. The other order could leave a whole block the journal does not know,
     // and the event could no longer be continued.
-    m_journal.append(Journal::entryRecord(entry));
+    if (!appendToJournal(Journal::entryRecord(entry))) {
+        m_failedPath = m_journal.path();
+        return false;
+    }
     const bool reopened = !m_results.isOpen() && m_ended && m_results.reopenForAppend();
     const bool written = m_results.writeBytes(block);
     if (reopened)
         m_results.close();
-    if (written) {
-        // After the block, so the workbook never holds a round the results file lacks.
-        m_entries.append(entry);
-        rewriteWorkbook();
+    if (!written) {
+        // The stop does not count: its record is voided now if the disk lets it, else before the
+        // next record (and a new start voids it in any case, as its block is missing).
+        m_failedPath = m_results.path();
+        m_voidPending = true;
+        voidPendingRecord();
+        return false;
     }
-    return written;
+    m_failedPath.clear();
+    // After the block, so the workbook never holds a round the results file lacks.
+    m_entries.append(entry);
+    rewriteWorkbook();
+    return true;
 }
 
 bool EventRecord::continueEvent(const UnfinishedEvent &event, const QStringList &pool)
 {
     const Journal::History &h = event.history;
+    m_failedPath.clear();
     if (pool.size() != h.start->poolSize || firstPoolMismatch(h.entries, pool))
         return false;
+    // Both files must take appends before either is touched.
+    for (const QString &path : {event.resultsPath, event.journalPath}) {
+        QFile probe(path);
+        if (!probe.open(QIODevice::WriteOnly | QIODevice::Append)) {
+            m_failedPath = path;
+            return false;
+        }
+    }
     close();
-    if (!m_results.openToContinue(event.resultsPath, event.resultsWholeBytes) ||
-        !m_journal.openToContinue(event.journalPath, h)) {
+    m_voidPending = false;
+    if (!m_results.openToContinue(event.resultsPath, event.resultsWholeBytes)) {
+        m_failedPath = event.resultsPath;
         close();
         return false;
     }
-    m_journal.append(Journal::continuedRecord(nowText(), h.entries.size()));
+    if (!m_journal.openToContinue(event.journalPath, h) ||
+        !m_journal.append(Journal::continuedRecord(nowText(), h.entries.size()))) {
+        m_failedPath = event.journalPath;
+        close();
+        return false;
+    }
     m_entries = h.entries;
     m_workbookFailed = m_workbookFailureReported = false;
     m_workbookPath = Workbook::pathFor(event.resultsPath);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QJsonObject>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -40,8 +41,9 @@ struct Reconciled
     qint64 wholeBytes = 0;        // the file's length up to its last whole block
 };
 // The header and then every entry's block, byte for byte. Only the last entry may lack its
-// block, or have only the start of it: a kill came between its record and its block, so that
-// round was never drawn.
+// block, or have only the start of it, or something no longer than it in its place (the zeros
+// or garbage a power cut leaves where a write was lost): a kill came between its record and its
+// block, so that round was never drawn.
 Reconciled reconcile(const Journal::History &history, const QByteArray &results);
 
 // The exact bytes an entry's block adds to the results file.
@@ -60,26 +62,34 @@ struct UnfinishedEvent
 };
 
 // The newest unfinished event in the folder that is sound, agrees with its results file and has
-// not been set aside.
+// not been set aside (see StartupSurvey for what a start does first).
 std::optional<UnfinishedEvent> findUnfinished(const QString &directory);
 
 // Marks the event as not to be continued; no file is removed or rewritten.
 bool setAside(const UnfinishedEvent &event);
 
+// "b74a e4b4 9875 98ca": the first 16 hex digits of a record's hash, in groups of four.
+QString codeOf(const QByteArray &hash);
+
 class EventRecord
 {
 public:
-    // Creates the results file with its header and the journal with the event record.
+    // Creates the results file with its header and the journal with the event record. False
+    // when either cannot be written: then neither file is left behind (failedPath() names it).
     bool start(const QString &resultsPath, const Journal::EventStart &start);
 
+    // A level's roll started: from now on the last stop can no longer be redrawn.
+    void recordRoll(int level);
     // A stopped round, and a redraw of a round's absent winners. The journal's record is written
-    // before the block; see writeEntry. False when the block did not reach the results file.
+    // before the block; see writeEntry. False when either could not be written and synced: then
+    // the stop does not count, nothing of it stays in the files, and failedPath() names the file.
     bool recordRound(int level, int round, const QList<Journal::Winner> &winners);
     bool recordRedraw(int level, int round, const QList<Journal::Winner> &absent,
                       const QList<Journal::Winner> &replacements);
 
     // Checks that `pool` (built from the recorded roster) is the recorded pool, then opens both
-    // files to go on. The winners' positions are History::wonIndices().
+    // files to go on. The winners' positions are History::wonIndices(). False with an empty
+    // failedPath() when the pool differs, else failedPath() names the file that cannot be written.
     bool continueEvent(const UnfinishedEvent &event, const QStringList &pool);
 
     // The first prize's last round closes the results file; rounds after it reopen it.
@@ -89,17 +99,25 @@ public:
 
     const ResultsFile &resultsFile() const { return m_results; }
     QString workbookPath() const { return m_workbookPath; }
+    // The file the last failed write was for.
+    QString failedPath() const { return m_failedPath; }
+    // The record's code: the start of the journal's last hash, for the hall to photograph.
+    QString code() const;
     // True once per event, after the workbook first failed to be written.
     bool takeWorkbookFailure();
 
 private:
     bool writeEntry(const Journal::Entry &entry, const QByteArray &block);
+    bool appendToJournal(const QJsonObject &body);
+    bool voidPendingRecord();
     void rewriteWorkbook();
 
     ResultsFile m_results;
     Journal::Writer m_journal;
     QList<Journal::Entry> m_entries; // the rounds and redraws that count, for the workbook
     QString m_workbookPath;
+    QString m_failedPath;
+    bool m_voidPending = false; // a record whose block failed still waits to be voided
     bool m_workbookFailed = false;
     bool m_workbookFailureReported = false;
     bool m_ended = false;

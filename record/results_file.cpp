@@ -1,6 +1,7 @@
 #include "record/results_file.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QLocale>
 
 #include "platform/disk_sync.h"
@@ -29,7 +30,13 @@ QString freePath(const QString &directory, const QDateTime &when)
     const QString name = fileName(when);
     QString candidate = dir.filePath(name);
     const QString stem = name.chopped(4); // without ".txt"
-    for (int copy = 2; QFileInfo::exists(candidate); ++copy)
+    // A journal or workbook left of the same name belongs to another event: the name is taken.
+    auto taken = [](const QString &path) {
+        return QFileInfo::exists(path) ||
+               QFileInfo::exists(besideResults(path, QStringLiteral(".jsonl"))) ||
+               QFileInfo::exists(besideResults(path, QStringLiteral(".xlsx")));
+    };
+    for (int copy = 2; taken(candidate); ++copy)
         candidate = dir.filePath(QStringLiteral("%1 (%2).txt").arg(stem).arg(copy));
     return candidate;
 }
@@ -125,8 +132,20 @@ bool ResultsFile::create(const QString &path)
 {
     close();
     m_file.setFileName(path);
+    m_length = 0;
     // NewOnly: an existing file is never emptied.
-    return m_file.open(QIODevice::WriteOnly | QIODevice::NewOnly);
+    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::NewOnly))
+        return false;
+    syncDirectory(QFileInfo(path).absolutePath());
+    return true;
+}
+
+bool ResultsFile::openForAppend()
+{
+    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Append))
+        return false;
+    m_length = m_file.size();
+    return true;
 }
 
 bool ResultsFile::reopenForAppend()
@@ -135,18 +154,21 @@ bool ResultsFile::reopenForAppend()
         return true;
     if (m_file.fileName().isEmpty())
         return false;
-    return m_file.open(QIODevice::WriteOnly | QIODevice::Append);
+    return openForAppend();
 }
 
 bool ResultsFile::openToContinue(const QString &path, qint64 length)
 {
     close();
     m_file.setFileName(path);
-    if (!m_file.open(QIODevice::ReadWrite))
+    if (!openForAppend())
         return false;
-    if ((m_file.size() != length && !m_file.resize(length)) || !m_file.seek(length)) {
-        m_file.close();
-        return false;
+    if (m_length != length) {
+        if (!truncateAndSync(m_file, length)) {
+            m_file.close();
+            return false;
+        }
+        m_length = length;
     }
     return true;
 }
@@ -160,7 +182,15 @@ bool ResultsFile::writeBytes(const QByteArray &bytes)
 {
     if (!m_file.isOpen())
         return false;
-    return m_file.write(bytes) == bytes.size() && syncToDisk(m_file);
+    // A failed write before may have left a part behind: cut it first.
+    if (m_file.size() != m_length && !truncateAndSync(m_file, m_length))
+        return false;
+    if (m_file.write(bytes) == bytes.size() && syncToDisk(m_file)) {
+        m_length += bytes.size();
+        return true;
+    }
+    truncateAndSync(m_file, m_length);
+    return false;
 }
 
 void ResultsFile::close()

@@ -55,7 +55,8 @@ QByteArray redrawBlockBytes(int level, int round, const QStringList &absentTexts
 
 } // namespace Results
 
-// The open results file. Every write reaches the disk before it returns.
+// The open results file. Every write reaches the disk before it returns. The file is opened for
+// appending only, so no write can land on bytes another writer put there.
 class ResultsFile
 {
 public:
@@ -68,12 +69,17 @@ public:
     bool openToContinue(const QString &path, qint64 length);
     // Writes the text followed by CR LF; false when the file is not open or the write failed.
     bool write(const QString &text);
-    // Writes the bytes as they are, in one write, synced.
+    // Writes the bytes as they are, in one write, synced. A write that fails is cut off again
+    // (as far as the disk lets it), so the file ends with its last whole write.
     bool writeBytes(const QByteArray &bytes);
     // Closing a file that is not open does nothing.
     void close();
     bool isOpen() const { return m_file.isOpen(); }
+    QString path() const { return m_file.fileName(); }
 
 private:
+    bool openForAppend();
+
     QFile m_file;
+    qint64 m_length = 0; // the bytes of the whole writes
 };

@@ -109,7 +109,10 @@ QString compareWorkbook(const QString &path, const QByteArray &bytes, const Jour
 {
     const QString file = QStringLiteral("中奖名单表格 %1").arg(name(path));
     QString error;
-    const std::optional<Workbook::Sheet> sheet = Workbook::readFirstSheet(bytes, &error);
+    Workbook::Bounds bounds;
+    bounds.rows = Workbook::rowsFor(h.entries).size() + 1;
+    bounds.columns = 6;
+    const std::optional<Workbook::Sheet> sheet = Workbook::readFirstSheet(bytes, &error, bounds);
     if (!sheet)
         return file + QStringLiteral("：") + error;
     if (sheet->name != Workbook::kSheetName)
@@ -158,7 +161,28 @@ Outcome fingerprint(const QString &rosterPath, PoolBuilder pool)
     return check.outcome;
 }
 
+QString normalizedHex(const QString &text, int minimum)
+{
+    QString hex;
+    for (const QChar c : text) {
+        if (c.isSpace())
+            continue;
+        const QChar lower = c.toLower();
+        if (!((lower >= u'0' && lower <= u'9') || (lower >= u'a' && lower <= u'f')))
+            return QString();
+        hex += lower;
+    }
+    return hex.size() >= minimum ? hex : QString();
+}
+
 Outcome verifyEvent(const QString &resultsPath, const QString &rosterPath, PoolBuilder pool)
+{
+    Options options;
+    options.rosterPath = rosterPath;
+    return verifyEvent(resultsPath, options, pool);
+}
+
+Outcome verifyEvent(const QString &resultsPath, const Options &options, PoolBuilder pool)
 {
     Check check;
     const auto results = readWhole(resultsPath);
@@ -173,25 +197,30 @@ Outcome verifyEvent(const QString &resultsPath, const QString &rosterPath, PoolB
     if (!workbook)
         return check.missing(QStringLiteral("中奖名单表格"), workbookPath);
 
-    const Journal::History h = Journal::read(*journal);
+    Journal::History h = Journal::read(*journal);
     if (!h.isSound()) {
         return check.failed(QStringLiteral("抽奖记录 %1 第 %2 行：%3")
                                 .arg(name(journalPath))
                                 .arg(h.errorLine)
                                 .arg(h.error));
     }
-    if (h.tornTail)
-        return check.failed(QStringLiteral("抽奖记录 %1 的最后一行不完整").arg(name(journalPath)));
     const Journal::EventStart &start = *h.start;
     check.say(QStringLiteral("活动：") + start.company + QStringLiteral(" ") + start.activity);
     check.say(QStringLiteral("中奖名单文件：") + QFileInfo(resultsPath).absoluteFilePath());
     if (start.resultsName != name(resultsPath))
         return check.failed(QStringLiteral("抽奖记录属于另一个中奖名单文件：") + start.resultsName);
 
-    const QString roster = rosterPath.isEmpty() ? start.rosterPath : rosterPath;
+    const QString roster = options.rosterPath.isEmpty() ? start.rosterPath : options.rosterPath;
     check.say(QStringLiteral("名单文件：") + roster);
     check.say(QStringLiteral("名单 SHA-256：") + start.rosterSha256);
     check.say(QStringLiteral("抽奖名单人数：%1").arg(start.poolSize));
+    if (!options.rosterSha256.isNull()) {
+        const QString published = normalizedHex(options.rosterSha256, 64);
+        if (published != start.rosterSha256)
+            return check.failed(QStringLiteral("名单文件的 SHA-256 与公布的指纹不符：公布的是 ") +
+                                options.rosterSha256.trimmed());
+        check.say(QStringLiteral("名单 SHA-256 与公布的指纹一致"));
+    }
     const auto rosterBytes = readWhole(roster);
     if (!rosterBytes)
         return check.missing(QStringLiteral("名单文件"), roster);
@@ -204,6 +233,26 @@ Outcome verifyEvent(const QString &resultsPath, const QString &rosterPath, PoolB
                                 .arg(entries.size())
                                 .arg(start.poolSize));
     }
+
+    // What a start of the program would make of the files: a last round or redraw whose block
+    // never became whole was interrupted and does not count; it is no tampering.
+    QStringList interruptions;
+    QByteArray counted = *results;
+    const Record::Reconciled r = Record::reconcile(h, *results);
+    if (r.error.isEmpty() && r.countedEntries < h.entries.size()) {
+        interruptions.append(QStringLiteral("中断：") + describe(h.entries.last()) +
+                             QStringLiteral("未完成，不算"));
+        h.entries.resize(r.countedEntries);
+        counted.truncate(r.wholeBytes);
+    } else if (h.voided) {
+        interruptions.append(QStringLiteral("中断：") + describe(*h.voided) +
+                             QStringLiteral("未完成，不算"));
+    }
+    if (h.voidedCount > (h.voided ? 1 : 0))
+        interruptions.append(QStringLiteral("此前另有 %1 次停止因中断未完成，不算")
+                                 .arg(h.voidedCount - (h.voided ? 1 : 0)));
+    if (h.tornTail)
+        interruptions.append(QStringLiteral("中断：抽奖记录的最后一行未写完，不算"));
 
     if (const auto wrong = Record::firstPoolMismatch(h.entries, entries)) {
         return check.failed(QStringLiteral("%1 的 “%2” 不是抽奖名单第 %3 位的 “%4”")
@@ -231,11 +280,64 @@ Outcome verifyEvent(const QString &resultsPath, const QString &rosterPath, PoolB
     check.say(QStringLiteral("补抽：%1 次，未到场 %2 人").arg(redraws).arg(absent));
     check.say(QStringLiteral("记录摘要（最后一条记录的 SHA-256）：") +
               QString::fromLatin1(h.lastHash));
+    check.say(QStringLiteral("记录校验码：") + Record::codeOf(h.lastHash));
+    for (const QString &line : interruptions)
+        check.say(line);
 
-    if (const QString fault = compareResults(resultsPath, *results, h); !fault.isEmpty())
+    if (const QString fault = compareResults(resultsPath, counted, h); !fault.isEmpty())
         return check.failed(fault);
-    if (const QString fault = compareWorkbook(workbookPath, *workbook, h); !fault.isEmpty())
+
+    const bool workbookBehind = r.error.isEmpty() && h.workbookRows >= 0 &&
+                                h.workbookRows != Workbook::rowsFor(h.entries).size() &&
+                                Journal::sha256Hex(*workbook) == h.workbookSha256;
+    if (workbookBehind) {
+        // Killed between the last block and the workbook's rewrite: the next start rewrites it.
+        check.say(QStringLiteral("中断：中奖名单表格尚未包含最后一次停止的结果（运行一次抽奖程序"
+                                 "即可更新）"));
+    } else if (const QString fault = compareWorkbook(workbookPath, *workbook, h);
+               !fault.isEmpty()) {
         return check.failed(fault);
+    }
+
+    if (!options.code.isNull()) {
+        const QString code = normalizedHex(options.code, 16);
+        if (code.isEmpty())
+            return check.failed(QStringLiteral("记录校验码应为至少 16 位十六进制数字：") +
+                                options.code);
+        qsizetype at = -1;
+        for (qsizetype k = h.hashes.size() - 1; k >= 0 && at < 0; --k) {
+            if (h.hashes[k].startsWith(code.toLatin1()))
+                at = k;
+        }
+        if (at < 0)
+            return check.failed(QStringLiteral("记录校验码 %1 不是这份抽奖记录的（记录在显示校验码"
+                                               "之后被改动或重写）")
+                                    .arg(options.code.trimmed()));
+        const qsizetype later = h.hashes.size() - 1 - at;
+        check.say(later == 0 ? QStringLiteral("记录校验码与最后一条记录一致")
+                             : QStringLiteral("记录校验码与第 %1 条记录一致，其后又有 %2 条记录")
+                                   .arg(at + 1)
+                                   .arg(later));
+    }
+
+    if (h.setAside) {
+        check.outcome.exitCode = 3;
+        check.say(QStringLiteral("这次抽奖已被放弃（重新开始）"));
+        return check.outcome;
+    }
+    if (!h.isFinished()) {
+        check.outcome.exitCode = 3;
+        check.say(QStringLiteral("这次抽奖尚未完成：已抽 %1 / %2 轮，记录与文件一致")
+                      .arg(h.roundsDrawn())
+                      .arg(start.configuredRounds(1) + start.configuredRounds(2) +
+                           start.configuredRounds(3)));
+        return check.outcome;
+    }
+    if (workbookBehind) {
+        check.outcome.exitCode = 3;
+        check.say(QStringLiteral("这次抽奖的表格尚未更新：请运行一次抽奖程序后再核验"));
+        return check.outcome;
+    }
     return check.passed();
 }
 

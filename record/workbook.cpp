@@ -3,12 +3,14 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QSaveFile>
 #include <QTemporaryFile>
 #include <algorithm>
 #include <xlsxwriter.h>
 
+#include "platform/disk_sync.h"
 #include "record/level_names.h"
 #include "record/results_file.h"
 
@@ -48,16 +50,27 @@ QList<Row> rowsFor(const QList<Journal::Entry> &entries)
 {
     QList<Row> rows;
     QHash<int, int> numbered; // rows so far per level and round
+    // The row of each winner of a round, by pool position, so a redraw marks the absent ones.
+    QHash<int, QHash<qint64, qsizetype>> rowOf;
     for (const Journal::Entry &e : entries) {
-        int &number = numbered[e.level * 100000 + e.round];
+        const int key = e.level * 100000 + e.round;
+        int &number = numbered[key];
+        QHash<qint64, qsizetype> &rowsOfRound = rowOf[key];
         const QString level = Record::levelName(e.level);
         const QString time = stopTime(e.time);
+        const bool redraw = e.kind == Journal::Entry::Kind::Redraw;
+        for (const Journal::Winner &w : e.absent) {
+            if (const auto at = rowsOfRound.constFind(w.index); at != rowsOfRound.cend())
+                rows[*at].note = rows[*at].note.isEmpty()
+                                     ? QStringLiteral("未到场")
+                                     : rows[*at].note + QStringLiteral("，未到场");
+        }
+        qsizetype k = 0;
         auto add = [&](const QString &winner, const QString &note) {
+            if (k < e.winners.size())
+                rowsOfRound.insert(e.winners[k++].index, rows.size());
             rows.append(Row{level, e.round, ++number, winner, note, time});
         };
-        const bool redraw = e.kind == Journal::Entry::Kind::Redraw;
-        for (const Journal::Winner &w : e.absent)
-            add(w.text, QStringLiteral("未到场"));
         // The results file's lines: only the block's first winner can lose leading blanks.
         for (const QString &line :
              Results::winnerLines(Results::winnersText(Journal::textsOf(e.winners))))
@@ -139,7 +152,8 @@ bool replaceFile(const QString &path, const QByteArray &bytes)
     if (!file.open(QIODevice::WriteOnly))
         return false;
     file.write(bytes);
-    return file.commit();
+    // The new name must survive a power cut as well as the bytes.
+    return file.commit() && syncDirectory(QFileInfo(path).absolutePath());
 }
 
 } // namespace Workbook

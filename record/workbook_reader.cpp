@@ -133,7 +133,7 @@ int columnOf(QStringView ref)
 
 } // namespace
 
-std::optional<Sheet> readFirstSheet(const QByteArray &xlsx, QString *error)
+std::optional<Sheet> readFirstSheet(const QByteArray &xlsx, QString *error, const Bounds &bounds)
 {
     auto fail = [error](const QString &why) -> std::optional<Sheet> {
         if (error)
@@ -173,6 +173,8 @@ std::optional<Sheet> readFirstSheet(const QByteArray &xlsx, QString *error)
             const qint64 number = xml.attributes().value(QStringLiteral("r")).toLongLong();
             if (number < 1 || number > 1048576 || number <= sheet.rows.size())
                 return fail(QStringLiteral("表格的行号不正确"));
+            if (number > bounds.rows)
+                return fail(QStringLiteral("表格的行数多于记录（第 %1 行）").arg(number));
             while (sheet.rows.size() < number)
                 sheet.rows.append(QList<Cell>());
         } else if (xml.name() == QStringLiteral("c")) {
@@ -181,6 +183,9 @@ std::optional<Sheet> readFirstSheet(const QByteArray &xlsx, QString *error)
             const int column = columnOf(xml.attributes().value(QStringLiteral("r")));
             if (column < 0)
                 return fail(QStringLiteral("表格的单元格位置不正确"));
+            if (column >= bounds.columns)
+                return fail(
+                    QStringLiteral("表格第 %1 行有记录之外的单元格").arg(sheet.rows.size()));
             const QString type = xml.attributes().value(QStringLiteral("t")).toString();
             Cell cell;
             cell.isText = type == QStringLiteral("s") || type == QStringLiteral("inlineStr") ||

@@ -22,7 +22,16 @@ struct Sheet
     QList<QList<Cell>> rows; // rows in order; missing cells are empty
 };
 
+// How much of a sheet a reader accepts: a cell or row beyond is refused as it is met, so that no
+// workbook can make the reader allocate far more than its own size.
+struct Bounds
+{
+    qint64 rows = 1048576; // Excel's own limits
+    int columns = 16384;
+};
+
 // Nullopt with `error` set when the bytes are no readable workbook.
-std::optional<Sheet> readFirstSheet(const QByteArray &xlsx, QString *error);
+std::optional<Sheet> readFirstSheet(const QByteArray &xlsx, QString *error,
+                                    const Bounds &bounds = Bounds());
 
 } // namespace Workbook

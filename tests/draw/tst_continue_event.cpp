@@ -177,7 +177,11 @@ void TestContinueEvent::restartSetsTheEventAside()
     const QByteArray results = m_dir->read(first);
     nextStart(MessageBoxService::Answer::Cancel);
 
-    QCOMPARE(m_stage->boxes.shown.size(), 1);
+    // 重新开始 asks first (its default is 取消); 确定 sets the event aside.
+    QCOMPARE(m_stage->boxes.shown.size(), 2);
+    QCOMPARE(m_stage->boxes.shown.last().text,
+             QStringLiteral("确定放弃这次未完成的抽奖吗？放弃后将不再询问。"));
+    QVERIFY(m_stage->boxes.shown.last().cancelIsDefault);
     QVERIFY(m_stage->form().str2.isEmpty());
     QCOMPARE(m_stage->form().ST, QStringList());
     QCOMPARE(m_stage->enabledButtons(), (QStringList{"Command5", "Command7", "Command9"}));

@@ -165,7 +165,7 @@ void TestBadEnvironment::readOnlyProgramDirectory()
                                         QStringLiteral("event"), dir.path(), roster});
     QVERIFY(driver.waitForFinished(120000));
     const QString out = QString::fromUtf8(driver.readAllStandardOutput());
-    QVERIFY2(out.contains(QStringLiteral("MESSAGE 无法创建中奖名单文件：") + dir.path()),
+    QVERIFY2(out.contains(QStringLiteral("MESSAGE 中奖名单文件无法写入磁盘：") + dir.path()),
              qPrintable(out));
     QVERIFY2(out.contains(QStringLiteral("NO RESULTS FILE, LOAD AGAIN")), qPrintable(out));
     QCOMPARE(driver.exitCode(), 3);

@@ -40,6 +40,9 @@ private:
     // A started event with `rounds` third-prize rounds recorded, winners P0, P1, then P2, P3 …
     void drawThirdPrize(Record::EventRecord &record, int rounds, int from = 0);
     QByteArray journalBytes() const;
+    // The journal as a kill between the last round's record and its block leaves it: without
+    // the workbook's record that follows a whole block.
+    void dropTrailingWorkbookRecord() const;
 
     std::unique_ptr<QTemporaryDir> m_dir;
 };
@@ -268,6 +271,17 @@ void TestEventJournal::reconcile_data()
     QTest::newRow("lines added") << 0 << 3 << 0 << false;
 }
 
+void TestEventJournal::dropTrailingWorkbookRecord() const
+{
+    QByteArray bytes = journalBytes();
+    const qsizetype lastLine = bytes.lastIndexOf('\n', bytes.size() - 2) + 1;
+    if (bytes.mid(lastLine).contains("\"kind\":\"workbook\""))
+        bytes.truncate(lastLine);
+    QFile file(Journal::journalPathFor(resultsPath()));
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
 void TestEventJournal::reconcile()
 {
     QFETCH(int, cut);
@@ -278,6 +292,8 @@ void TestEventJournal::reconcile()
     QVERIFY(record.start(resultsPath(), eventStart()));
     drawThirdPrize(record, 3);
     record.close();
+    if (cut != 0)
+        dropTrailingWorkbookRecord();
     const Journal::History h = Journal::read(journalBytes());
     QByteArray results = *TextCodec::readFile(resultsPath());
     const qsizetype lastBlock = Record::blockBytes(h.entries.last()).size();
@@ -336,6 +352,7 @@ void TestEventJournal::killBetweenRecordAndBlockDrawsTheRoundAgain()
         drawThirdPrize(record, 3);
     }
     // The kill came after round 3's record, while its block was being written.
+    dropTrailingWorkbookRecord();
     QByteArray results = *TextCodec::readFile(resultsPath());
     results.chop(7);
     QFile file(resultsPath());
@@ -372,6 +389,7 @@ void TestEventJournal::killDuringTheLastRoundsBlockIsStillOffered()
     }
     QVERIFY(!Record::findUnfinished(m_dir->path())); // every round drawn
     // The first prize's record was on disk, its block cut short by the kill.
+    dropTrailingWorkbookRecord();
     QByteArray results = *TextCodec::readFile(resultsPath());
     results.chop(4);
     QFile file(resultsPath());

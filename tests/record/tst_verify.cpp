@@ -97,7 +97,7 @@ void TestVerify::tamperingIsFoundAndPlaced_data()
     QTest::newRow("the roster changed by one byte") << 4 << "名单文件与抽奖记录不符";
     QTest::newRow("a journal record removed") << 5 << "抽奖记录 %3 第 3 行：记录链断裂";
     QTest::newRow("two journal records swapped") << 6 << "抽奖记录 %3 第 3 行：记录链断裂";
-    QTest::newRow("a journal record edited") << 7 << "抽奖记录 %3 第 3 行：记录内容与校验值不符";
+    QTest::newRow("a journal record edited") << 7 << "抽奖记录 %3 第 4 行：记录内容与校验值不符";
     QTest::newRow("the journal garbage") << 8 << "抽奖记录 %3 第 1 行：不是抽奖记录";
 }
 
@@ -145,8 +145,14 @@ void TestVerify::tamperingIsFoundAndPlaced()
             lines.removeAt(2);
         if (tamper == 6)
             std::swap(lines[2], lines[3]);
-        if (tamper == 7)
-            lines[2].replace("P00", "P99");
+        if (tamper == 7) {
+            for (QByteArray &line : lines) {
+                if (line.contains("P00")) {
+                    line.replace("P00", "P99");
+                    break;
+                }
+            }
+        }
         if (tamper == 8)
             lines = {"garbage", ""};
         bytes = lines.join('\n');
