@@ -21,7 +21,7 @@ int main(int argc, char *argv[])
 
     // Before anything is read, offered, set aside or written.
     const SingleInstance instance(ProgramDirectory::path());
-    if (!instance.acquired()) {
+    if (instance.anotherIsRunning()) {
         showMessage(QStringLiteral("Lumora 已经在运行：同一个文件夹中只能运行一个抽奖程序。"));
         return 1;
     }

@@ -11,12 +11,14 @@ class SingleInstance
 {
 public:
     explicit SingleInstance(const QString &directory);
-    // False while another program holds the directory.
-    bool acquired() const { return m_acquired; }
+    // True while another program holds the directory. A directory where no lock can be made
+    // (read-only, say) holds no other program's event either: the run goes on and reports what
+    // it cannot write when it comes to it.
+    bool anotherIsRunning() const { return m_anotherRunning; }
 
     static QString lockFileName() { return QStringLiteral("lumora.lock"); }
 
 private:
     std::unique_ptr<QLockFile> m_lock;
-    bool m_acquired = false;
+    bool m_anotherRunning = false;
 };

@@ -8,6 +8,7 @@
 #include <QSet>
 
 #include "platform/disk_sync.h"
+#include "platform/fault_points.h"
 #include "record/level_names.h"
 #include "record/results_file.h"
 
@@ -520,7 +521,8 @@ bool Writer::append(const QJsonObject &body)
         return false;
     QByteArray hash;
     const QByteArray line = encode(body, m_seq + 1, m_prev, &hash);
-    if (m_file.write(line) != line.size() || !syncToDisk(m_file)) {
+    const bool refused = FaultPoints::hit("journal-write");
+    if (refused || m_file.write(line) != line.size() || !syncToDisk(m_file)) {
         truncateAndSync(m_file, m_length);
         return false;
     }

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include "platform/disk_sync.h"
+#include "platform/fault_points.h"
 #include "platform/text_codec.h"
 #include "record/workbook.h"
 
@@ -200,6 +201,7 @@ void EventRecord::rewriteWorkbook()
         m_workbookFailed = true;
         return;
     }
+    FaultPoints::hit("workbook-replaced");
     appendToJournal(Journal::workbookRecord(Journal::sha256Hex(*bytes), rows.size()));
 }
 
@@ -248,6 +250,7 @@ bool EventRecord::writeEntry(const Journal::Entry &recorded, const QByteArray &b
         m_failedPath = m_journal.path();
         return false;
     }
+    FaultPoints::hit("record-written");
     const bool reopened = !m_results.isOpen() && m_ended && m_results.reopenForAppend();
     const bool written = m_results.writeBytes(block);
     if (reopened)
@@ -261,6 +264,7 @@ bool EventRecord::writeEntry(const Journal::Entry &recorded, const QByteArray &b
         return false;
     }
     m_failedPath.clear();
+    FaultPoints::hit("block-written");
     // After the block, so the workbook never holds a round the results file lacks.
     m_entries.append(entry);
     rewriteWorkbook();

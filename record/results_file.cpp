@@ -5,6 +5,7 @@
 #include <QLocale>
 
 #include "platform/disk_sync.h"
+#include "platform/fault_points.h"
 #include "platform/text_codec.h"
 #include "record/level_names.h"
 
@@ -185,7 +186,8 @@ bool ResultsFile::writeBytes(const QByteArray &bytes)
     // A failed write before may have left a part behind: cut it first.
     if (m_file.size() != m_length && !truncateAndSync(m_file, m_length))
         return false;
-    if (m_file.write(bytes) == bytes.size() && syncToDisk(m_file)) {
+    if (!FaultPoints::hit("results-write") && m_file.write(bytes) == bytes.size() &&
+        syncToDisk(m_file)) {
         m_length += bytes.size();
         return true;
     }

@@ -6,6 +6,7 @@
 #include <QRegularExpression>
 
 #include "platform/disk_sync.h"
+#include "platform/fault_points.h"
 #include "platform/text_codec.h"
 #include "record/workbook.h"
 
@@ -54,7 +55,9 @@ std::optional<Journal::History> bringUpToDate(const QString &journalPath,
         // The cut comes first: killed between the two, the next start finds the same record
         // without its block and voids it then.
         Journal::Writer writer;
-        if (!cutFile(resultsPath, r.wholeBytes) || !writer.openToContinue(journalPath, h) ||
+        const bool cut = cutFile(resultsPath, r.wholeBytes);
+        FaultPoints::hit("results-cut");
+        if (!cut || !writer.openToContinue(journalPath, h) ||
             !writer.append(Journal::continuedRecord(nowText(), r.countedEntries))) {
             *fault = QStringLiteral("无法修复被中断的最后一轮（文件无法写入）");
             return std::nullopt;

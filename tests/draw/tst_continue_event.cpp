@@ -1,5 +1,6 @@
 #include <QTest>
 #include <set>
+#include <sys/stat.h>
 
 #include "draw/random_pick.h"
 #include "platform/text_codec.h"
@@ -22,6 +23,7 @@ private slots:
     void restartSetsTheEventAside();
     void changedRosterStartsFresh_data();
     void changedRosterStartsFresh();
+    void unwritableResultsFileIsNamed();
     void winnersAreRecordedByTheirLoadedPositions();
     void continuedEventEndsAsAnUninterruptedOne();
 
@@ -200,23 +202,33 @@ void TestContinueEvent::restartSetsTheEventAside()
 
 void TestContinueEvent::changedRosterStartsFresh_data()
 {
-    QTest::addColumn<bool>("removed");
-    QTest::newRow("one name changed") << false;
-    QTest::newRow("file removed") << true;
+    QTest::addColumn<int>("change");
+    QTest::newRow("one name changed") << 0;
+    QTest::newRow("file removed") << 1;
+    // Neither may hang the start or fill the memory: they are not read at all.
+    QTest::newRow("a pipe in its place") << 2;
+    QTest::newRow("a 10 GB sparse file in its place") << 3;
 }
 
 void TestContinueEvent::changedRosterStartsFresh()
 {
-    QFETCH(bool, removed);
+    QFETCH(int, change);
     interruptedEvent({3});
     const QString journal = m_dir->resultsFiles().first().replace(".txt", ".jsonl");
     const QByteArray before = m_dir->read(journal);
-    if (removed) {
-        QVERIFY(QFile::remove(m_roster));
-    } else {
+    if (change == 0) {
         QStringList changed = m_people;
         changed[4] = QStringLiteral("P0005 名字五");
         m_dir->writeRoster(QStringLiteral("名单.vok"), changed);
+    } else {
+        QVERIFY(QFile::remove(m_roster));
+    }
+    if (change == 2)
+        QCOMPARE(::mkfifo(QFile::encodeName(m_roster).constData(), 0600), 0);
+    if (change == 3) {
+        QFile huge(m_roster);
+        QVERIFY(huge.open(QIODevice::WriteOnly));
+        QVERIFY(huge.resize(10LL * 1024 * 1024 * 1024));
     }
     nextStart(MessageBoxService::Answer::Ok);
 
@@ -226,6 +238,21 @@ void TestContinueEvent::changedRosterStartsFresh()
     QVERIFY(m_stage->form().str2.isEmpty());
     QCOMPARE(m_stage->enabledButtons(), (QStringList{"Command5", "Command7", "Command9"}));
     QCOMPARE(m_dir->read(journal), before); // nothing set aside: offered again next time
+}
+
+void TestContinueEvent::unwritableResultsFileIsNamed()
+{
+    interruptedEvent({3});
+    const QString results = m_dir->file(m_dir->resultsFiles().first());
+    const QByteArray before = m_dir->read(m_dir->resultsFiles().first());
+    QFile::setPermissions(results, QFileDevice::ReadOwner);
+    if (QFile(results).open(QIODevice::WriteOnly | QIODevice::Append))
+        QSKIP("root writes to a read-only file");
+    nextStart(MessageBoxService::Answer::Ok);
+    QCOMPARE(m_stage->boxes.texts().last(),
+             QStringLiteral("无法继续这次抽奖，文件无法写入：") + results);
+    QVERIFY(m_stage->form().str2.isEmpty());
+    QCOMPARE(m_dir->read(m_dir->resultsFiles().first()), before);
 }
 
 void TestContinueEvent::winnersAreRecordedByTheirLoadedPositions()

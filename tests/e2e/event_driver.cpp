@@ -5,6 +5,8 @@
 //   event_driver continue PROGRAM_DIR ORDER       continues the unfinished event to its end
 // After each completed round or confirmation it prints a line and flushes it; the full and
 // continue modes also print ROLLING while a roll runs and PAUSING during the pause at the end.
+// Like the program, it holds the program directory's lock first. LUMORA_KILL_AT=POINT:N kills
+// the driver (SIGKILL) the Nth time the record's writing passes the named point.
 #include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
@@ -13,7 +15,11 @@
 #include <QTimer>
 #include <cstdio>
 
+#include <csignal>
+
+#include "platform/fault_points.h"
 #include "platform/program_directory.h"
+#include "platform/single_instance.h"
 #include "support/stage.h"
 #include "windows/prize_settings_form.h"
 
@@ -98,6 +104,15 @@ int drawToTheEnd(MainForm *form, const QString &order)
     return 0;
 }
 
+bool killAtPoint(const char *point)
+{
+    static const QList<QByteArray> target = qgetenv("LUMORA_KILL_AT").split(':');
+    static int seen = 0;
+    if (target.size() == 2 && target[0] == point && ++seen == target[1].toInt())
+        std::raise(SIGKILL);
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -111,7 +126,13 @@ int main(int argc, char *argv[])
     if (argc < needed)
         return 2;
     ProgramDirectory::setForTesting(QString::fromLocal8Bit(argv[2]));
+    FaultPoints::setHandler(killAtPoint);
     FakeMessageBoxes boxes;
+    const SingleInstance instance(ProgramDirectory::path());
+    if (instance.anotherIsRunning()) {
+        say(QStringLiteral("ALREADY RUNNING"));
+        return 4;
+    }
     auto *form = new MainForm();
     form->show();
 

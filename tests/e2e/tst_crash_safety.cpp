@@ -1,3 +1,5 @@
+#include <QDir>
+#include <QFileInfo>
 #include <QMap>
 #include <QProcess>
 #include <QRandomGenerator>
@@ -25,6 +27,9 @@ private slots:
     void killedAnywhereTheNextStartContinues();
     void killedDuringSettingsLeavesAWholeFile_data();
     void killedDuringSettingsLeavesAWholeFile();
+    void killedAtAnExactPointTheNextStartMendsTheRecord_data();
+    void killedAtAnExactPointTheNextStartMendsTheRecord();
+    void aSecondProgramOnTheFolderStepsAside();
 
 private:
     static bool waitForLine(QProcess &process, const QByteArray &prefix, int count,
@@ -33,6 +38,8 @@ private:
     // more and kills it: SIGKILL, no handler, no flush, no close.
     static bool killAt(const QStringList &arguments, const QByteArray &line, int count,
                        int delayMs);
+    // Runs the driver with LUMORA_KILL_AT=`point`; the lines it printed until it ended.
+    static QByteArray runKilledAt(const QStringList &arguments, const QString &point);
 };
 
 bool TestCrashSafety::waitForLine(QProcess &process, const QByteArray &prefix, int count,
@@ -229,6 +236,116 @@ void TestCrashSafety::killedDuringSettingsLeavesAWholeFile()
     }
     QVERIFY(settings.value(QStringLiteral("公司名称"), QStringLiteral("公司名称"))
                 ->startsWith(QStringLiteral("公司")));
+}
+
+QByteArray TestCrashSafety::runKilledAt(const QStringList &arguments, const QString &point)
+{
+    QProcess driver;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("LUMORA_KILL_AT"), point);
+    driver.setProcessEnvironment(env);
+    driver.start(QStringLiteral(LUMORA_EVENT_DRIVER), arguments);
+    QByteArray out;
+    QElapsedTimer clock;
+    clock.start();
+    // Ended by its kill, or waiting to be killed after DONE.
+    while (driver.state() != QProcess::NotRunning && clock.elapsed() < 120000 &&
+           !out.contains("DONE")) {
+        driver.waitForReadyRead(100);
+        out += driver.readAll();
+    }
+    driver.kill();
+    driver.waitForFinished();
+    return out + driver.readAll();
+}
+
+void TestCrashSafety::killedAtAnExactPointTheNextStartMendsTheRecord_data()
+{
+    // Third prize 2 rounds of 3, second 2 of 2, first 1 of 2, drawn third, second, first: the
+    // first prize's round is the event's last, its 5th stop (the 10th with a redraw after each).
+    QTest::addColumn<QString>("order");
+    QTest::addColumn<QString>("point");
+    QTest::addColumn<QString>("nextPoint"); // a kill in the next start too
+    QTest::addColumn<bool>("offered");
+    QTest::newRow("after the first prize's block, before the workbook") << "321"
+                                                                        << "block-written:5"
+                                                                        << "" << false;
+    QTest::newRow("after the workbook, before its record") << "321"
+                                                           << "workbook-replaced:6"
+                                                           << "" << false;
+    QTest::newRow("during the first prize's block") << "321"
+                                                    << "record-written:5"
+                                                    << "" << true;
+    QTest::newRow("during a redraw's block after the end") << "321r"
+                                                           << "record-written:10"
+                                                           << "" << true;
+    QTest::newRow("after the next start's cut of a torn block") << "321"
+                                                                << "record-written:3"
+                                                                << "results-cut:1" << true;
+}
+
+void TestCrashSafety::killedAtAnExactPointTheNextStartMendsTheRecord()
+{
+    QFETCH(QString, order);
+    QFETCH(QString, point);
+    QFETCH(QString, nextPoint);
+    QFETCH(bool, offered);
+    ProgramDir dir;
+    dir.writeSettings(1, 2, 2, 2, 2, 3);
+    const QString roster = dir.writeRoster(QStringLiteral("r.vok"), ProgramDir::people(40));
+    const QByteArray first =
+        runKilledAt({QStringLiteral("full"), dir.path(), roster, order}, point);
+    QVERIFY2(!first.contains("DONE"), first.constData());
+    if (!nextPoint.isEmpty())
+        runKilledAt({QStringLiteral("continue"), dir.path(), order}, nextPoint);
+    const QByteArray next = runKilledAt({QStringLiteral("continue"), dir.path(), order}, QString());
+    QCOMPARE(next.contains("CONTINUED"), offered);
+    if (offered)
+        QVERIFY2(next.contains("DONE"), next.constData());
+    if (point.startsWith(QStringLiteral("record-written:10")))
+        QVERIFY2(next.contains("补抽未完成"), next.constData());
+
+    // The record agrees with itself and the roster, every round once, nobody twice.
+    QCOMPARE(dir.resultsFiles().size(), 1);
+    const Verify::Outcome verified =
+        Verify::verifyEvent(dir.file(dir.resultsFiles().first()), QString(), Roster::poolEntries);
+    QVERIFY2(verified.exitCode == 0, qPrintable(verified.report.join(u'\n')));
+    const Journal::History history = Journal::read(dir.read(
+        QFileInfo(Journal::journalPathFor(dir.file(dir.resultsFiles().first()))).fileName()));
+    QVERIFY(history.isFinished());
+    const QList<qint64> won = history.wonIndices();
+    QCOMPARE(QSet<qint64>(won.begin(), won.end()).size(), won.size());
+}
+
+void TestCrashSafety::aSecondProgramOnTheFolderStepsAside()
+{
+    ProgramDir dir;
+    dir.writeSettings(3, 2, 2, 2, 2, 3);
+    const QString roster = dir.writeRoster(QStringLiteral("r.vok"), ProgramDir::people(40));
+    QProcess running;
+    running.start(QStringLiteral(LUMORA_EVENT_DRIVER),
+                  {QStringLiteral("full"), dir.path(), roster, QStringLiteral("321")});
+    QVERIFY(running.waitForStarted());
+    QVERIFY(waitForLine(running, "ROUND", 2));
+    const QStringList records = {QStringLiteral("中奖名单*"), QStringLiteral("*.vok"),
+                                 QStringLiteral("*.ini")};
+    const QStringList before = QDir(dir.path()).entryList(records, QDir::Files);
+
+    QProcess second;
+    second.start(QStringLiteral(LUMORA_EVENT_DRIVER),
+                 {QStringLiteral("continue"), dir.path(), "321"});
+    QVERIFY(second.waitForFinished(60000));
+    QCOMPARE(second.exitCode(), 4);
+    QVERIFY(second.readAllStandardOutput().contains("ALREADY RUNNING"));
+    // Nothing read, offered, set aside or written: the running event's files are its own.
+    QCOMPARE(QDir(dir.path()).entryList(records, QDir::Files), before);
+
+    QVERIFY(waitForLine(running, "DONE", 1));
+    running.kill();
+    QVERIFY(running.waitForFinished());
+    const Verify::Outcome verified =
+        Verify::verifyEvent(dir.file(dir.resultsFiles().first()), QString(), Roster::poolEntries);
+    QVERIFY2(verified.exitCode == 0, qPrintable(verified.report.join(u'\n')));
 }
 
 QTEST_GUILESS_MAIN(TestCrashSafety)

@@ -1,10 +1,13 @@
+#include <QDir>
 #include <QJsonArray>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "platform/fault_points.h"
 #include "platform/text_codec.h"
 #include "record/event_journal.h"
 #include "record/event_record.h"
+#include "record/startup_survey.h"
 
 using Journal::Winner;
 
@@ -31,6 +34,15 @@ private slots:
     void changedPoolIsRefused();
     void finishedOrSetAsideIsNotOffered();
     void newestUnfinishedIsOffered();
+
+    void powerCutTails_data();
+    void powerCutTails();
+    void leftoverJournalTakesTheName();
+    void failedWriteIsNeverCounted_data();
+    void failedWriteIsNeverCounted();
+    void historyRewritesAreRefused_data();
+    void historyRewritesAreRefused();
+    void manyContinuedRecordsReadInOnePass();
 
 private:
     // The pool "P0" … "P19"; third prize 3 rounds of 2, second 1 of 1, first 1 of 1.
@@ -459,6 +471,176 @@ void TestEventJournal::newestUnfinishedIsOffered()
     const auto event = Record::findUnfinished(m_dir->path());
     QVERIFY(event);
     QCOMPARE(event->resultsName(), names[1]);
+}
+
+void TestEventJournal::powerCutTails_data()
+{
+    // What stands where the last round's block should be, after a kill before it was whole.
+    // Its length in bytes; negative: as long as the block.
+    QTest::addColumn<int>("length");
+    QTest::addColumn<char>("fill");
+    QTest::addColumn<bool>("offered");
+    QTest::newRow("zeros, as NTFS and FAT leave them") << 20 << '\0' << true;
+    QTest::newRow("garbage as long as the block") << -1 << 'x' << true;
+    QTest::newRow("more than a block could be") << 4000 << '\0' << false;
+}
+
+void TestEventJournal::powerCutTails()
+{
+    QFETCH(int, length);
+    QFETCH(char, fill);
+    QFETCH(bool, offered);
+    {
+        Record::EventRecord record;
+        QVERIFY(record.start(resultsPath(), eventStart()));
+        drawThirdPrize(record, 2);
+    }
+    dropTrailingWorkbookRecord();
+    const Journal::History h = Journal::read(journalBytes());
+    const QByteArray lastBlock = Record::blockBytes(h.entries.last());
+    QByteArray results = *TextCodec::readFile(resultsPath());
+    results.chop(lastBlock.size());
+    const qsizetype whole = results.size();
+    results += QByteArray(length < 0 ? lastBlock.size() : length, fill);
+    QFile file(resultsPath());
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(results);
+    file.close();
+
+    const Record::StartupSurvey survey = Record::surveyFolder(m_dir->path());
+    QCOMPARE(bool(survey.offer), offered);
+    if (offered) {
+        QCOMPARE(survey.offer->history.roundsDrawn(3), 1);
+        QCOMPARE(TextCodec::readFile(resultsPath())->size(), whole); // cut, and synced
+        QVERIFY(survey.offer->history.voided);
+    } else {
+        // Never a silent fall back to an older event: the newest is named with its reason.
+        QCOMPARE(survey.brokenName, QStringLiteral("中奖名单 ― a.txt"));
+        QVERIFY(!survey.brokenReason.isEmpty());
+        QCOMPARE(TextCodec::readFile(resultsPath())->size(), results.size()); // untouched
+    }
+}
+
+void TestEventJournal::leftoverJournalTakesTheName()
+{
+    const QDateTime when(QDate(2026, 12, 10), QTime(10, 5));
+    const QString name = Results::fileName(when);
+    for (const QString &leftover : {QStringLiteral(".jsonl"), QStringLiteral(".xlsx")}) {
+        QTemporaryDir dir;
+        QFile file(Results::besideResults(QDir(dir.path()).filePath(name), leftover));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        QCOMPARE(QFileInfo(Results::freePath(dir.path(), when)).fileName(),
+                 QStringLiteral("中奖名单 ― 2026年12月10日10时 (2).txt"));
+    }
+}
+
+namespace {
+// The writes the disk refuses, in order: each is refused once, when it comes next.
+QList<QByteArray> g_refusals;
+bool refusePlanned(const char *point)
+{
+    if (g_refusals.isEmpty() || g_refusals.first() != point)
+        return false;
+    g_refusals.removeFirst();
+    return true;
+}
+} // namespace
+
+void TestEventJournal::failedWriteIsNeverCounted_data()
+{
+    QTest::addColumn<QList<QByteArray>>("refused");
+    QTest::addColumn<bool>("journalFailed");
+    QTest::newRow("the journal's record") << QList<QByteArray>{"journal-write"} << true;
+    QTest::newRow("the block; its record voided") << QList<QByteArray>{"results-write"} << false;
+    // The void is refused too: it is written before the next record.
+    QTest::newRow("the block and the void")
+        << QList<QByteArray>{"results-write", "journal-write"} << false;
+}
+
+void TestEventJournal::failedWriteIsNeverCounted()
+{
+    QFETCH(QList<QByteArray>, refused);
+    QFETCH(bool, journalFailed);
+    Record::EventRecord record;
+    QVERIFY(record.start(resultsPath(), eventStart()));
+    drawThirdPrize(record, 1);
+    const QByteArray resultsBefore = *TextCodec::readFile(resultsPath());
+
+    g_refusals = refused;
+    FaultPoints::setHandler(refusePlanned);
+    const bool recorded = record.recordRound(3, 2, {Winner{"P2", 2}, Winner{"P3", 3}});
+    FaultPoints::setHandler(nullptr);
+    QVERIFY(!recorded);
+    QVERIFY(g_refusals.isEmpty());
+    QCOMPARE(record.failedPath(),
+             journalFailed ? Journal::journalPathFor(resultsPath()) : resultsPath());
+    QCOMPARE(*TextCodec::readFile(resultsPath()), resultsBefore);
+    QVERIFY(Journal::read(journalBytes()).isSound());
+
+    // The disk is freed: the same round is drawn again, with other winners, and counts.
+    QVERIFY(record.recordRound(3, 2, {Winner{"P4", 4}, Winner{"P5", 5}}));
+    record.close();
+    const Journal::History h = Journal::read(journalBytes());
+    QVERIFY2(h.isSound(), qPrintable(h.error));
+    QCOMPARE(h.roundsDrawn(3), 2);
+    QCOMPARE(h.entries.last().winners.first().text, QStringLiteral("P4"));
+    QVERIFY(!h.wonIndices().contains(2));
+    const Record::Reconciled r = Record::reconcile(h, *TextCodec::readFile(resultsPath()));
+    QVERIFY2(r.error.isEmpty(), qPrintable(r.error));
+    QCOMPARE(r.countedEntries, 2);
+}
+
+void TestEventJournal::historyRewritesAreRefused_data()
+{
+    QTest::addColumn<int>("rewrite");
+    QTest::addColumn<QString>("says");
+    QTest::newRow("a continued record voiding two rounds") << 0 << "作废的不只是最后一轮";
+    QTest::newRow("a redraw of an earlier round") << 1 << "补抽的不是最后一次停止的轮次";
+}
+
+void TestEventJournal::historyRewritesAreRefused()
+{
+    QFETCH(int, rewrite);
+    QFETCH(QString, says);
+    Record::EventRecord record;
+    QVERIFY(record.start(resultsPath(), eventStart()));
+    drawThirdPrize(record, 2);
+    record.close();
+    // A forger with the program's own encoder: every hash is right, the story is not.
+    const Journal::History h = Journal::read(journalBytes());
+    Journal::Entry redraw;
+    redraw.kind = Journal::Entry::Kind::Redraw;
+    redraw.level = 3;
+    redraw.round = 1;
+    redraw.absent = {Winner{"P0", 0}};
+    redraw.winners = {Winner{"P9", 9}};
+    redraw.blockSha256 = QString(64, u'b');
+    const QJsonObject body = rewrite == 0 ? Journal::continuedRecord("2026-12-10T11:00:00", 0)
+                                          : Journal::entryRecord(redraw);
+    const QByteArray forged = journalBytes() + Journal::encode(body, h.lastSeq + 1, h.lastHash);
+    const Journal::History read = Journal::read(forged);
+    QVERIFY(!read.isSound());
+    QVERIFY2(read.error.contains(says), qPrintable(read.error));
+}
+
+void TestEventJournal::manyContinuedRecordsReadInOnePass()
+{
+    Record::EventRecord record;
+    QVERIFY(record.start(resultsPath(), eventStart()));
+    drawThirdPrize(record, 2);
+    record.close();
+    Journal::History h = Journal::read(journalBytes());
+    QByteArray bytes = journalBytes();
+    QByteArray hash = h.lastHash;
+    qint64 seq = h.lastSeq;
+    for (int k = 0; k < 8000; ++k)
+        bytes +=
+            Journal::encode(Journal::continuedRecord("2026-12-10T11:00:00", 2), ++seq, hash, &hash);
+    h = Journal::read(bytes);
+    QVERIFY2(h.isSound(), qPrintable(h.error));
+    QCOMPARE(h.entries.size(), 2);
+    QCOMPARE(h.lastSeq, seq);
 }
 
 QTEST_GUILESS_MAIN(TestEventJournal)

@@ -1,10 +1,15 @@
 #include <QApplication>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "draw/random_pick.h"
 #include "draw/roster.h"
+#include "platform/fault_points.h"
 #include "platform/text_codec.h"
+#include "record/event_record.h"
 #include "record/verify.h"
 #include "record/workbook.h"
 #include "record/workbook_reader.h"
@@ -21,6 +26,9 @@ private slots:
     void realEventPasses();
     void tamperingIsFoundAndPlaced_data();
     void tamperingIsFoundAndPlaced();
+    void interruptionIsNoTampering();
+    void notedCodeAndPublishedFingerprint_data();
+    void notedCodeAndPublishedFingerprint();
     void missingFilesExitWithTwo_data();
     void missingFilesExitWithTwo();
     void theProgramPrintsAndExits();
@@ -82,6 +90,111 @@ void TestVerify::realEventPasses()
     QVERIFY(outcome.report.contains(QStringLiteral("补抽：1 次，未到场 1 人")));
     QVERIFY(
         outcome.report.contains(QStringLiteral("中奖者：10 人（都在抽奖名单中，无人重复中奖）")));
+}
+
+namespace {
+// What a kill at the Nth journal record of a stop leaves on disk: the event's files as they
+// stand at that instant, copied aside.
+QString g_from, g_to;
+int g_stopsLeft = 0;
+bool snapshotAtRecord(const char *point)
+{
+    if (QByteArray(point) != "record-written" || --g_stopsLeft != 0)
+        return false;
+    const QDir from(g_from);
+    for (const QString &name : from.entryList({QStringLiteral("中奖名单*")}, QDir::Files))
+        QFile::copy(from.filePath(name), QDir(g_to).filePath(name));
+    return false;
+}
+} // namespace
+
+void TestVerify::interruptionIsNoTampering()
+{
+    ProgramDir dir;
+    dir.writeSettings(1, 1, 1, 2, 2, 3);
+    const QString roster = dir.writeRoster(QStringLiteral("名单.vok"), ProgramDir::people(20));
+    QTemporaryDir killed; // not a program directory of its own
+    g_from = dir.path();
+    g_to = killed.path();
+    g_stopsLeft = 4; // the first prize's round, the event's last
+    FaultPoints::setHandler(snapshotAtRecord);
+    {
+        Stage stage(dir);
+        stage.prepare(roster);
+        for (int level : {3, 3, 2, 1})
+            stage.drawRound(level);
+    }
+    FaultPoints::setHandler(nullptr);
+    const QString results = QDir(killed.path()).filePath(dir.resultsFiles().first());
+    // The block's first bytes reached the disk before the kill.
+    const Journal::History h =
+        Journal::read(*TextCodec::readFile(Journal::journalPathFor(results)));
+    QFile file(results);
+    QVERIFY(file.open(QIODevice::Append));
+    file.write(Record::blockBytes(h.entries.last()).left(9));
+    file.close();
+
+    const Verify::Outcome outcome = Verify::verifyEvent(results, roster, Roster::poolEntries);
+    QVERIFY2(outcome.report.contains(QStringLiteral("中断：一等奖第 1 次抽奖结果未完成，不算")),
+             qPrintable(outcome.report.join(u'\n')));
+    // The first prize is still to be drawn: the files agree, but it is no plain pass.
+    QVERIFY2(outcome.exitCode == 3, qPrintable(outcome.report.join(u'\n')));
+    QVERIFY(outcome.report.last().startsWith(QStringLiteral("这次抽奖尚未完成：")));
+}
+
+void TestVerify::notedCodeAndPublishedFingerprint_data()
+{
+    QTest::addColumn<bool>("forged");
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<bool>("noted"); // the value as noted; else one that differs
+    QTest::addColumn<int>("exitCode");
+    QTest::newRow("the noted code") << false << "--code" << true << 0;
+    QTest::newRow("another code") << false << "--code" << false << 1;
+    QTest::newRow("a forgery with recomputed hashes") << true << "--code" << true << 1;
+    QTest::newRow("the published fingerprint") << false << "--roster-sha256" << true << 0;
+    QTest::newRow("another fingerprint") << false << "--roster-sha256" << false << 1;
+}
+
+void TestVerify::notedCodeAndPublishedFingerprint()
+{
+    QFETCH(bool, forged);
+    QFETCH(QString, option);
+    QFETCH(bool, noted);
+    QFETCH(int, exitCode);
+    const QString journal = QFileInfo(Journal::journalPathFor(m_results)).fileName();
+    const Journal::History h = Journal::read(m_dir->read(journal));
+    Verify::Options options;
+    if (option == QStringLiteral("--code")) {
+        // As photographed from the stage: groups of four.
+        options.code = Record::codeOf(h.lastHash);
+        if (!noted)
+            options.code[0] = options.code[0] == u'0' ? u'1' : u'0';
+    } else {
+        options.rosterSha256 = h.start->rosterSha256.toUpper();
+        if (!noted)
+            options.rosterSha256[3] = options.rosterSha256[3] == u'A' ? u'B' : u'A';
+    }
+    if (forged) {
+        // One winner's text changed in every file, every hash recomputed by the program's own
+        // encoder: only the noted code can tell.
+        QList<QByteArray> lines = m_dir->read(journal).split('\n');
+        lines.removeLast();
+        QByteArray rebuilt, prev;
+        for (qsizetype k = 0; k < lines.size(); ++k) {
+            QJsonObject o = QJsonDocument::fromJson(lines[k]).object();
+            o.remove(QStringLiteral("hash"));
+            o.remove(QStringLiteral("seq"));
+            o.remove(QStringLiteral("prev"));
+            if (k == 0)
+                o.insert(QStringLiteral("load_time"), QStringLiteral("2026-12-10T08:00:00"));
+            rebuilt += Journal::encode(o, k, prev, &prev);
+        }
+        m_dir->write(journal, rebuilt);
+        QVERIFY(Journal::read(rebuilt).isSound());
+        QCOMPARE(Verify::verifyEvent(m_results, QString(), Roster::poolEntries).exitCode, 0);
+    }
+    const Verify::Outcome outcome = Verify::verifyEvent(m_results, options, Roster::poolEntries);
+    QVERIFY2(outcome.exitCode == exitCode, qPrintable(outcome.report.join(u'\n')));
 }
 
 void TestVerify::tamperingIsFoundAndPlaced_data()

@@ -1,6 +1,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
+#include <xlsxwriter.h>
 
 #include "platform/text_codec.h"
 #include "record/event_record.h"
@@ -22,6 +23,8 @@ private slots:
     void continuedEventExtendsTheWorkbook();
     void garbageIsRefusedWithAReason_data();
     void garbageIsRefusedWithAReason();
+    void farCellsAreRefusedAsTheyAreMet_data();
+    void farCellsAreRefusedAsTheyAreMet();
 
 private:
     static Journal::EventStart eventStart();
@@ -220,4 +223,34 @@ void TestWorkbook::garbageIsRefusedWithAReason()
 }
 
 QTEST_GUILESS_MAIN(TestWorkbook)
+void TestWorkbook::farCellsAreRefusedAsTheyAreMet_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("column");
+    QTest::newRow("a far column") << 1 << 16000;
+    QTest::newRow("a far row") << 1000000 << 1;
+}
+
+void TestWorkbook::farCellsAreRefusedAsTheyAreMet()
+{
+    QFETCH(int, row);
+    QFETCH(int, column);
+    // A small workbook that, read without bounds, would make a million rows or 16,000 cells.
+    const QString path = m_dir->filePath(QStringLiteral("far.xlsx"));
+    lxw_workbook *book = workbook_new(QFile::encodeName(path).constData());
+    lxw_worksheet *sheet = workbook_add_worksheet(book, "中奖名单");
+    worksheet_write_string(sheet, 0, 0, "奖项", nullptr);
+    worksheet_write_string(sheet, lxw_row_t(row), lxw_col_t(column), "x", nullptr);
+    QCOMPARE(workbook_close(book), LXW_NO_ERROR);
+    const QByteArray bytes = *TextCodec::readFile(path);
+    QVERIFY(Workbook::readFirstSheet(bytes, nullptr)); // a valid workbook as such
+
+    Workbook::Bounds bounds;
+    bounds.rows = 20;
+    bounds.columns = 6;
+    QString error;
+    QVERIFY(!Workbook::readFirstSheet(bytes, &error, bounds));
+    QVERIFY(!error.isEmpty());
+}
+
 #include "tst_workbook.moc"
