@@ -6,7 +6,7 @@ FUZZ_BUILD ?= build-fuzz
 JOBS       ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
 
-.PHONY: deps build run test bench fuzz clean
+.PHONY: deps build run test bench fuzz clean windows windows-check
 
 deps:
 	tools/install-deps.sh
@@ -33,6 +33,15 @@ fuzz: deps
 	CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMORA_TESTS=OFF -DLUMORA_FUZZ=ON
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
 	fuzz/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+# The Windows program folder, cross-built with a toolchain from Debian's packages (cached in
+# ~/.cache/lumora-windows; the first run takes an hour or more). Not part of `make test`.
+windows:
+	tools/windows/build-lumora.sh
+
+windows-check:
+	tools/windows/build-lumora.sh --tests
+	tools/windows/check.sh
 
 clean:
 	rm -rf $(BUILD) $(TEST_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD)

@@ -4,6 +4,55 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
+namespace {
+
+// Qt without ICU (the Windows build) has no GB18030 converter of its own; Windows has the code
+// page. Elsewhere Qt always has ICU, and these are never reached.
+#ifdef Q_OS_WIN
+constexpr UINT kGb18030CodePage = 54936;
+
+QString gb18030WithoutIcu(const QByteArray &bytes)
+{
+    if (bytes.isEmpty())
+        return QString();
+    const int length = MultiByteToWideChar(kGb18030CodePage, 0, bytes.constData(),
+                                           int(bytes.size()), nullptr, 0);
+    QString text(length, Qt::Uninitialized);
+    MultiByteToWideChar(kGb18030CodePage, 0, bytes.constData(), int(bytes.size()),
+                        reinterpret_cast<wchar_t *>(text.data()), length);
+    return text;
+}
+
+QByteArray gb18030WithoutIcu(const QString &text)
+{
+    if (text.isEmpty())
+        return QByteArray();
+    const auto *wide = reinterpret_cast<const wchar_t *>(text.utf16());
+    const int length = WideCharToMultiByte(kGb18030CodePage, 0, wide, int(text.size()), nullptr,
+                                           0, nullptr, nullptr);
+    QByteArray bytes(length, Qt::Uninitialized);
+    WideCharToMultiByte(kGb18030CodePage, 0, wide, int(text.size()), bytes.data(), length,
+                        nullptr, nullptr);
+    return bytes;
+}
+#else
+QString gb18030WithoutIcu(const QByteArray &bytes)
+{
+    return QString::fromLatin1(bytes);
+}
+
+QByteArray gb18030WithoutIcu(const QString &text)
+{
+    return text.toUtf8();
+}
+#endif
+
+} // namespace
+
 namespace TextCodec {
 
 namespace {
@@ -59,7 +108,7 @@ QString decode(const QByteArray &bytes, Encoding encoding)
     }
     QStringDecoder decoder("GB18030");
     if (!decoder.isValid())
-        return QString::fromLatin1(bytes);
+        return gb18030WithoutIcu(bytes);
     return decoder.decode(bytes);
 }
 
@@ -93,7 +142,7 @@ QByteArray toAnsi(const QString &text)
 {
     QStringEncoder encoder("GB18030");
     if (!encoder.isValid())
-        return text.toUtf8();
+        return gb18030WithoutIcu(text);
     return encoder.encode(text);
 }
 
