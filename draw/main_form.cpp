@@ -104,6 +104,9 @@ MainForm::MainForm(QWidget *parent) : QWidget(parent)
 
 QPushButton *MainForm::presenterTarget() const
 {
+    // The 补抽 window is the operator's: no level starts behind it.
+    if (m_redrawForm && m_redrawForm->isVisible())
+        return nullptr;
     if (m_redraw.rolling)
         return Command6;
     if (Timer1->isEnabled() && nflag != 0)

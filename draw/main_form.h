@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QPointer>
 #include <QStringList>
@@ -69,6 +70,9 @@ public:
     const ResultsFile &resultsFile() const { return m_record.resultsFile(); }
     // How long the stage waits before the results scroll (5 s; tests shorten it).
     int resultsPauseMs = 5000;
+    // A stop counts only this long after its roll started (0.5 s; tests that draw many rounds
+    // set it to 0).
+    int minimumRollMs = 500;
 
     PointerHider *pointerHider() const { return m_pointer; }
 
@@ -117,6 +121,7 @@ private:
     void keepRoundAboveCaption();
     void reportWorkbookFailure(); // once per event
     QList<Journal::Winner> shownWinners() const;
+    bool rollCanStop() const;
     bool continueEvent(const Record::UnfinishedEvent &event);
     qint32 rollCount() const;
     void appendLog(const QString &line);
@@ -124,6 +129,10 @@ private:
 
     // 补抽: redrawing the absent winners of the last stopped round.
     void startRedraw(const QList<int> &ticked);
+    // Each absent winner's place in the round taken by their replacement.
+    void replaceStanding(const QList<Journal::Winner> &absent,
+                         const QList<Journal::Winner> &replacements);
+    QString standingText() const;
     void stopRedraw();
     QPushButton *levelButton(int flag) const;
     // The button a presenter's key presses now: the rolling one, else the one level left open.
@@ -179,6 +188,7 @@ private:
     bool m_continued = false;         // this run continues an interrupted event
     std::vector<qint32> m_lastPicks;  // the pool indices the last tick showed
     bool m_rollTicked = false;        // the running roll has shown names
+    QElapsedTimer m_rollClock;        // since the running roll started
     struct LevelsBeforeRoll
     {
         std::array<bool, 3> enabled{};
@@ -190,6 +200,8 @@ private:
         int round = 0;
         QList<Journal::Winner> winners; // who can be redrawn: the last stop's names
         QList<Journal::Winner> absent;  // ticked, while their replacements roll
+        // The round's winners as they now stand, in stage order: true for a replacement.
+        QList<std::pair<Journal::Winner, bool>> standing;
         bool rolling = false;
         std::array<bool, 3> levelsEnabled{}; // the level buttons before the redraw
     } m_redraw;

@@ -172,6 +172,7 @@ void MainForm::startRoll(const PrizeLevel &level)
         m_redrawForm->close();
     Timer1->setEnabled(true);
     m_rollTicked = false;
+    m_rollClock.start();
     levelButton(level.flag)->setText(QStringLiteral("停止"));
     Label2->setVisible(false);
     Label2->setCaption(QString());
@@ -215,8 +216,9 @@ void MainForm::showRecordCode()
 
 void MainForm::stopRoll(const PrizeLevel &level)
 {
-    // A stop before the roll has shown any names is ignored: the roll goes on.
-    if (!m_rollTicked)
+    // A stop before the roll has shown names, or sooner than the hall can see it roll (a double
+    // click, a double press of the remote), is ignored: the roll goes on.
+    if (!rollCanStop())
         return;
     const int round = roundsConfigured(level.flag) - roundsLeft(level.flag) + 1;
     // The winners are the entries the last tick showed, by their loaded positions. Nothing of
@@ -262,6 +264,8 @@ void MainForm::stopRoll(const PrizeLevel &level)
     m_redraw.level = level.flag;
     m_redraw.round = round;
     m_redraw.winners = recordedWinners;
+    for (const Journal::Winner &w : recordedWinners)
+        m_redraw.standing.append({w, false});
     if (left == 0) {
         QPointer<MainForm> alive(this);
         closeLevel(level);
@@ -270,6 +274,11 @@ void MainForm::stopRoll(const PrizeLevel &level)
     }
     // After the end's pause too, unless a level's roll started during it.
     Command6->setEnabled(!m_redraw.winners.isEmpty() && !Timer1->isEnabled());
+}
+
+bool MainForm::rollCanStop() const
+{
+    return m_rollTicked && m_rollClock.isValid() && m_rollClock.elapsed() >= minimumRollMs;
 }
 
 QList<Journal::Winner> MainForm::shownWinners() const

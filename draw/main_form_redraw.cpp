@@ -33,6 +33,28 @@ void MainForm::Command6_Click()
     m_redrawForm->showForward();
 }
 
+void MainForm::replaceStanding(const QList<Journal::Winner> &absent,
+                               const QList<Journal::Winner> &replacements)
+{
+    for (qsizetype k = 0; k < absent.size() && k < replacements.size(); ++k) {
+        for (auto &[winner, replaced] : m_redraw.standing) {
+            if (winner.index == absent[k].index) {
+                winner = replacements[k];
+                replaced = true;
+                break;
+            }
+        }
+    }
+}
+
+QString MainForm::standingText() const
+{
+    QStringList texts;
+    for (const auto &[winner, replaced] : m_redraw.standing)
+        texts.append(replaced ? winner.text + QStringLiteral("（补）") : winner.text);
+    return Results::winnersText(texts);
+}
+
 void MainForm::startRedraw(const QList<int> &ticked)
 {
     if (ST.size() < ticked.size()) {
@@ -66,13 +88,14 @@ void MainForm::startRedraw(const QList<int> &ticked)
     Label1->setVisible(true);
     WindowsMediaPlayer1->play();
     m_rollTicked = false;
+    m_rollClock.start();
     Timer1->setEnabled(true);
 }
 
 void MainForm::stopRedraw()
 {
-    // As with a round: a stop before the roll has shown any names is ignored.
-    if (!m_rollTicked)
+    // As with a round: a stop too soon after the start is ignored.
+    if (!rollCanStop())
         return;
     const QList<Journal::Winner> replacements = shownWinners();
     const bool recorded =
@@ -110,7 +133,9 @@ void MainForm::stopRedraw()
                     QStringLiteral(" 次补抽结果"));
     Label5->setVisible(true);
     Label1->setVisible(false);
-    Label2->setCaption(Results::winnersText(textsOf(replacements)));
+    // The round as it now stands: who is new is marked, in the place of whom they replace.
+    replaceStanding(m_redraw.absent, replacements);
+    Label2->setCaption(standingText());
     Label2->setVisible(true);
     for (int flag = 1; flag <= 3; ++flag)
         levelButton(flag)->setEnabled(m_redraw.levelsEnabled[size_t(flag - 1)]);

@@ -143,6 +143,16 @@ bool MainForm::continueEvent(const Record::UnfinishedEvent &event)
         m_redraw.level = last.level;
         m_redraw.round = last.round;
         m_redraw.winners = last.winners;
+        for (const Journal::Entry &entry : event.history.entries) {
+            if (entry.level != last.level || entry.round != last.round)
+                continue;
+            if (entry.kind == Journal::Entry::Kind::Round) {
+                for (const Journal::Winner &w : entry.winners)
+                    m_redraw.standing.append({w, false});
+            } else {
+                replaceStanding(entry.absent, entry.winners);
+            }
+        }
     }
 
     QStringList log;

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QHash>
 #include <QObject>
+#include <QSet>
 #include <functional>
 
+class QKeyEvent;
 class QPushButton;
 class QWidget;
 
@@ -22,6 +25,13 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Whether a press is the key going down, not its auto-repeat: X11 repeats a held key as a
+    // release and a press with the same timestamp, Windows as presses without a release.
+    bool isNewPress(const QKeyEvent &press);
+    void noteRelease(const QKeyEvent &release);
+
     QWidget *m_stage;
     std::function<QPushButton *()> m_target;
+    QSet<int> m_held;                 // presenter keys down now
+    QHash<int, quint64> m_releasedAt; // each key's last release, for X11's repeat pairs
 };

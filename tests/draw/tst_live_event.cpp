@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QCheckBox>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -38,7 +39,11 @@ private slots:
     void keysStartAndStopTheLevelInProgress();
     void keysDoNothingWhenTheOperatorMustChoose();
     void spaceOnAFocusedCloseNeverCloses();
+    void aHeldKeyPressesOnce_data();
     void aHeldKeyPressesOnce();
+    void aDoubleStartIsOneRoll_data();
+    void aDoubleStartIsOneRoll();
+    void keysDoNothingBehindTheRedrawWindow();
     void keysStopARedraw();
     void keysInOtherWindowsKeepTheirMeaning();
 
@@ -236,23 +241,89 @@ void TestLiveEvent::spaceOnAFocusedCloseNeverCloses()
     QVERIFY(rolling()); // the key pressed the level in progress instead
 }
 
+void TestLiveEvent::aHeldKeyPressesOnce_data()
+{
+    // How the system delivers a key held for a while.
+    QTest::addColumn<int>("style");
+    QTest::newRow("presses Qt marks as repeats") << 0;
+    QTest::newRow("X11: release and press pairs of one timestamp") << 1;
+    QTest::newRow("Windows: presses without releases") << 2;
+}
+
 void TestLiveEvent::aHeldKeyPressesOnce()
 {
+    QFETCH(int, style);
     startEvent();
     m_stage->drawRound(3);
     QWidget *stage = &m_stage->form();
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_PageDown, Qt::NoModifier);
-    QApplication::sendEvent(stage, &press);
+    quint64 clock = 1000;
+    auto send = [&](QEvent::Type type, bool markedRepeat, quint64 at) {
+        QKeyEvent key(type, Qt::Key_PageDown, Qt::NoModifier, QString(), markedRepeat);
+        key.setTimestamp(at);
+        QApplication::sendEvent(stage, &key);
+    };
+    send(QEvent::KeyPress, false, clock);
     QVERIFY(rolling());
     m_stage->form().Timer1_Timer();
-    for (int k = 0; k < 5; ++k) {
-        QKeyEvent repeat(QEvent::KeyPress, Qt::Key_PageDown, Qt::NoModifier, QString(), true);
-        QApplication::sendEvent(stage, &repeat);
+    for (int k = 0; k < 25; ++k) { // 1.5 s of a remote's repeat
+        clock += 60;
+        if (style == 1)
+            send(QEvent::KeyRelease, false, clock);
+        send(QEvent::KeyPress, style == 0, clock);
     }
     QVERIFY(rolling()); // the repeats did not stop it
-    QKeyEvent release(QEvent::KeyRelease, Qt::Key_PageDown, Qt::NoModifier);
-    QApplication::sendEvent(stage, &release);
+    send(QEvent::KeyRelease, false, clock += 80);
     QVERIFY(rolling());
+    // The next press, after the release, is the stop.
+    send(QEvent::KeyPress, false, clock += 300);
+    QVERIFY(!rolling());
+    QCOMPARE(m_stage->form().g3, qint16(1));
+}
+
+void TestLiveEvent::aDoubleStartIsOneRoll_data()
+{
+    QTest::addColumn<bool>("redraw");
+    QTest::newRow("a level button") << false;
+    QTest::newRow("补抽") << true;
+}
+
+void TestLiveEvent::aDoubleStartIsOneRoll()
+{
+    QFETCH(bool, redraw);
+    startEvent();
+    m_stage->drawRound(3);
+    m_stage->form().minimumRollMs = 500;
+    const QString button = redraw ? QStringLiteral("Command6") : QStringLiteral("Command2");
+    if (redraw) {
+        m_stage->click(button);
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            if (w->objectName() == QStringLiteral("补抽") && w->isVisible()) {
+                w->findChild<QCheckBox *>(QStringLiteral("Check1"))->setChecked(true);
+                w->findChild<QPushButton *>(QStringLiteral("start"))->click();
+            }
+        }
+    } else {
+        m_stage->click(button);
+    }
+    m_stage->form().Timer1_Timer();
+    // The second click of a double click, 120 ms after the first: the roll goes on.
+    m_stage->click(button);
+    QVERIFY(rolling());
+    QCOMPARE(m_stage->text(button), QStringLiteral("停止"));
+    QCOMPARE(m_stage->log().size(), 3); // the first round's heading and its two names only
+    m_stage->form().minimumRollMs = 0;  // as if half a second had passed
+    m_stage->click(button);
+    QVERIFY(!rolling());
+}
+
+void TestLiveEvent::keysDoNothingBehindTheRedrawWindow()
+{
+    startEvent();
+    m_stage->drawRound(3); // the third prize is the one level open: a key would start it
+    m_stage->click(QStringLiteral("Command6"));
+    QTest::keyClick(&m_stage->form(), Qt::Key_PageDown);
+    QVERIFY(!rolling());
+    QCOMPARE(m_stage->form().g3, qint16(2));
 }
 
 void TestLiveEvent::keysStopARedraw()

@@ -164,8 +164,14 @@ void TestRedraw::redrawReplacesTheTickedWinners()
              QStringList{QStringLiteral("三等奖第 1 次补抽：")} + block.mid(2, block.size() - 3));
 
     QCOMPARE(m_stage->text(QStringLiteral("Label5")), QStringLiteral("三等奖第 1 次补抽结果"));
-    QCOMPARE(m_stage->text(QStringLiteral("Label2")).split("\r\n").mid(0, replacements.size()),
-             replacements);
+    // The round as it now stands: each replacement, marked, in the place of whom it replaces.
+    QStringList standing = winners;
+    for (int k = 0, r = 0; k < winners.size(); ++k) {
+        if (ticked.contains(k))
+            standing[k] = replacements[r++] + QStringLiteral("（补）");
+    }
+    QCOMPARE(m_stage->text(QStringLiteral("Label2")).split("\r\n").mid(0, winners.size()),
+             standing);
     QVERIFY(!m_stage->shown(QStringLiteral("Label8")));
     QCOMPARE(m_stage->text(QStringLiteral("Command6")), QStringLiteral("补抽"));
     QCOMPARE(form().g3, qint16(1)); // a redraw is no round

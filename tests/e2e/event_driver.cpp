@@ -134,6 +134,7 @@ int main(int argc, char *argv[])
         return 4;
     }
     auto *form = new MainForm();
+    form->minimumRollMs = 0; // a stop right after its start, as fast as the driver goes
     form->show();
 
     if (mode == QStringLiteral("settings")) {
