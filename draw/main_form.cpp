@@ -219,6 +219,9 @@ void MainForm::buildControls()
     connect(Timer2, &IntervalTimer::Timer, this, &MainForm::Timer2_Timer);
     connect(Timer3, &IntervalTimer::Timer, this, &MainForm::Timer3_Timer);
     connect(timScrollText, &IntervalTimer::Timer, this, &MainForm::timScrollText_Timer);
+    m_resultsReturn = new QTimer(this);
+    m_resultsReturn->setSingleShot(true);
+    connect(m_resultsReturn, &QTimer::timeout, this, &MainForm::showResultsCaption);
     m_captionFrames = new QTimer(this);
     m_captionFrames->setTimerType(Qt::PreciseTimer);
     connect(m_captionFrames, &QTimer::timeout, this, &MainForm::composeCaptionFrame);

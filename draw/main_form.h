@@ -118,7 +118,11 @@ private:
     void abandonRoll();
     void reportWriteFailure();
     void showRecordCode();
-    void keepRoundAboveCaption();
+    // A roll after the end steps have begun has the stage to itself: the results caption stops
+    // and hides, and comes back, read again from the file, the end's pause after the stop.
+    void clearStageForLateRoll();
+    void afterLateStop();
+    void showResultsCaption();
     void reportWorkbookFailure(); // once per event
     QList<Journal::Winner> shownWinners() const;
     bool rollCanStop() const;
@@ -207,6 +211,8 @@ private:
     } m_redraw;
     QPointer<RedrawForm> m_redrawForm;
     QEventLoop *m_pauseLoop = nullptr;
+    QTimer *m_resultsReturn = nullptr; // the pause after a late stop
+    bool m_lateRoll = false;           // the caption waits for a late stop's pause
     PointerHider *m_pointer = nullptr;
     int m_captionHeight = 0; // the display's height when the pass began
     bool m_firstPass = true; // the start-up caption's first pass

@@ -153,18 +153,38 @@ void MainForm::levelClick(int flag)
     }
 }
 
-void MainForm::keepRoundAboveCaption()
+void MainForm::clearStageForLateRoll()
 {
-    // After the event's end the results scroll in the caption; a late round stands in front.
-    if (移动图1->isHidden())
-        return;
-    for (QWidget *label : std::initializer_list<QWidget *>{Label8, Label5, Label1, Label2})
-        label->raise();
+    m_resultsReturn->stop();
+    if (!m_record.hasEnded())
+        return; // the end steps have not begun: nothing scrolls
+    timScrollText->setEnabled(false);
+    m_captionFrames->stop();
+    移动图1->setVisible(false);
+    m_lateRoll = true;
+}
+
+void MainForm::afterLateStop()
+{
+    if (m_lateRoll && !m_pauseLoop)
+        m_resultsReturn->start(resultsPauseMs);
+}
+
+void MainForm::showResultsCaption()
+{
+    if (Timer1->isEnabled() || m_closing)
+        return; // a roll has the stage; its stop brings the caption back
+    m_lateRoll = false;
+    LoadFileLines(str2, mstrScrollText);
+    InitScrollText();
+    StartScrollText(10);
+    Label5->setVisible(false);
+    Label2->setVisible(false);
 }
 
 void MainForm::startRoll(const PrizeLevel &level)
 {
-    keepRoundAboveCaption();
+    clearStageForLateRoll();
     // The last round's winners can no longer be redrawn once the next roll starts.
     m_redraw = Redraw();
     Command6->setEnabled(false);
@@ -266,6 +286,9 @@ void MainForm::stopRoll(const PrizeLevel &level)
     m_redraw.winners = recordedWinners;
     for (const Journal::Winner &w : recordedWinners)
         m_redraw.standing.append({w, false});
+    afterLateStop();
+    // Open during the end's pause too.
+    Command6->setEnabled(!m_redraw.winners.isEmpty());
     if (left == 0) {
         QPointer<MainForm> alive(this);
         closeLevel(level);
@@ -322,12 +345,11 @@ void MainForm::closeLevel(const PrizeLevel &level)
         m_pauseLoop = nullptr;
         if (m_closing)
             return; // closed during the pause: nothing more happens
-
-        LoadFileLines(str2, mstrScrollText);
-        InitScrollText();
-        StartScrollText(10);
-        Label5->setVisible(false);
-        Label2->setVisible(false);
+        // A roll started during the pause has the stage; its stop's pause brings the results.
+        if (m_lateRoll)
+            afterLateStop();
+        else
+            showResultsCaption();
     }
     // A level started during the pause keeps its own flag.
     if (nflag == level.flag)

@@ -77,7 +77,7 @@ void MainForm::startRedraw(const QList<int> &ticked)
     }
 
     const PrizeLevel &level = prizeLevel(m_redraw.level);
-    keepRoundAboveCaption();
+    clearStageForLateRoll();
     Command6->setText(QStringLiteral("停止"));
     Label8->setVisible(true);
     Label8->setText(level.name + QStringLiteral("的补抽正在火热进行中 ……"));
@@ -146,4 +146,5 @@ void MainForm::stopRedraw()
     Command6->setEnabled(!m_redraw.winners.isEmpty());
     showRecordCode();
     afterRecordWrite();
+    afterLateStop();
 }
