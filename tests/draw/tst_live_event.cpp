@@ -9,6 +9,8 @@
 #include <QTimer>
 
 #include "draw/random_pick.h"
+#include "draw/roster.h"
+#include "platform/fault_points.h"
 #include "platform/file_dialog.h"
 #include "platform/interval_timer.h"
 #include "platform/message_box.h"
@@ -16,6 +18,7 @@
 #include "platform/pointer_hider.h"
 #include "platform/text_codec.h"
 #include "platform/translations.h"
+#include "record/verify.h"
 #include "support/stage.h"
 #include "windows/prize_settings_form.h"
 #include "windows/redraw_form.h"
@@ -49,6 +52,8 @@ private slots:
 
     void pointerHidesOverTheStageOnly();
     void firstPassStartsAtTheBottomOfTheScreen();
+    void aStopTheDiskRefusesIsNotCounted_data();
+    void aStopTheDiskRefusesIsNotCounted();
     void lateRoundsHaveAClearStage_data();
     void lateRoundsHaveAClearStage();
     void textsAreShownAsTyped();
@@ -402,6 +407,90 @@ void TestLiveEvent::firstPassStartsAtTheBottomOfTheScreen()
     QCOMPARE(second, qint32(display->scaleHeight()));
     form.resize(1920, 1080);
     QCOMPARE(form.scrollPosition(), second);
+}
+
+namespace {
+const char *g_refusedPoint = nullptr;
+bool refuseOnce(const char *point)
+{
+    if (!g_refusedPoint || QByteArray(point) != g_refusedPoint)
+        return false;
+    g_refusedPoint = nullptr;
+    return true;
+}
+} // namespace
+
+void TestLiveEvent::aStopTheDiskRefusesIsNotCounted_data()
+{
+    QTest::addColumn<QByteArray>("point");
+    QTest::addColumn<bool>("redraw");
+    QTest::newRow("a round's journal record") << QByteArray("journal-write") << false;
+    QTest::newRow("a round's block") << QByteArray("results-write") << false;
+    QTest::newRow("a redraw's block") << QByteArray("results-write") << true;
+}
+
+void TestLiveEvent::aStopTheDiskRefusesIsNotCounted()
+{
+    QFETCH(QByteArray, point);
+    QFETCH(bool, redraw);
+    startEvent();
+    m_stage->drawRound(3);
+    const QStringList log = m_stage->log();
+    const QStringList pool = m_stage->form().ST;
+    const QStringList enabled = m_stage->enabledButtons();
+    const QByteArray results = *TextCodec::readFile(m_stage->form().str2);
+    const QString button = redraw ? QStringLiteral("Command6") : QStringLiteral("Command2");
+    m_stage->click(button);
+    if (redraw) {
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            if (w->objectName() == QStringLiteral("补抽") && w->isVisible()) {
+                w->findChild<QCheckBox *>(QStringLiteral("Check1"))->setChecked(true);
+                w->findChild<QPushButton *>(QStringLiteral("start"))->click();
+            }
+        }
+    }
+    m_stage->form().Timer1_Timer();
+    g_refusedPoint = point.constData();
+    FaultPoints::setHandler(refuseOnce);
+    m_stage->click(button);
+    FaultPoints::setHandler(nullptr);
+
+    const QString message = m_stage->boxes.texts().last();
+    QVERIFY2(message.startsWith(QStringLiteral("本轮结果无法写入磁盘：")), qPrintable(message));
+    QVERIFY(message.endsWith(QStringLiteral("\n本轮不算，请检查磁盘后重新抽这一轮。")));
+    QVERIFY(!rolling());
+    QCOMPARE(m_stage->log(), log);
+    QCOMPARE(m_stage->form().ST, pool);
+    QCOMPARE(m_stage->form().g3, qint16(2));
+    // The level as before its roll; the stop before it could no longer be redrawn once the
+    // roll had started, as in any round.
+    QStringList expected = enabled;
+    if (!redraw)
+        expected.removeOne(QStringLiteral("Command6"));
+    QCOMPARE(m_stage->enabledButtons(), expected);
+    QCOMPARE(*TextCodec::readFile(m_stage->form().str2), results);
+    QVERIFY(!m_stage->shown(QStringLiteral("Label1")));
+
+    // The disk is mended: the same stop is made again and counts.
+    if (redraw) {
+        m_stage->click(button);
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            if (w->objectName() == QStringLiteral("补抽") && w->isVisible()) {
+                w->findChild<QCheckBox *>(QStringLiteral("Check1"))->setChecked(true);
+                w->findChild<QPushButton *>(QStringLiteral("start"))->click();
+            }
+        }
+        m_stage->form().Timer1_Timer();
+        m_stage->click(button);
+    } else {
+        m_stage->drawRound(3);
+        QCOMPARE(m_stage->form().g3, qint16(1));
+        QVERIFY(m_stage->log().contains(QStringLiteral("三等奖第 2 次抽奖：")));
+    }
+    const Verify::Outcome verified =
+        Verify::verifyEvent(m_stage->form().str2, QString(), Roster::poolEntries);
+    QVERIFY2(!verified.report.join(u'\n').contains(QStringLiteral("核验失败")),
+             qPrintable(verified.report.join(u'\n')));
 }
 
 void TestLiveEvent::lateRoundsHaveAClearStage_data()
