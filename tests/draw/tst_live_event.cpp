@@ -62,6 +62,8 @@ private slots:
 private:
     void startEvent(int r3 = 3, int w3 = 2);
     bool rolling() const;
+    // In the open 补抽 window: the first winner ticked, 开始补抽.
+    static void startRedrawOfFirst();
     QWidget *at(const QString &label) const; // the widget at the label's centre
 
     std::unique_ptr<ProgramDir> m_dir;
@@ -92,6 +94,16 @@ void TestLiveEvent::startEvent(int r3, int w3)
     const QString roster = m_dir->writeRoster(QStringLiteral("名单.vok"), ProgramDir::people(30));
     m_stage = std::make_unique<Stage>(*m_dir);
     m_stage->prepare(roster);
+}
+
+void TestLiveEvent::startRedrawOfFirst()
+{
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (w->objectName() == QStringLiteral("补抽") && w->isVisible()) {
+            w->findChild<QCheckBox *>(QStringLiteral("Check1"))->setChecked(true);
+            w->findChild<QPushButton *>(QStringLiteral("start"))->click();
+        }
+    }
 }
 
 bool TestLiveEvent::rolling() const
@@ -300,17 +312,9 @@ void TestLiveEvent::aDoubleStartIsOneRoll()
     m_stage->drawRound(3);
     m_stage->form().minimumRollMs = 500;
     const QString button = redraw ? QStringLiteral("Command6") : QStringLiteral("Command2");
-    if (redraw) {
-        m_stage->click(button);
-        for (QWidget *w : QApplication::topLevelWidgets()) {
-            if (w->objectName() == QStringLiteral("补抽") && w->isVisible()) {
-                w->findChild<QCheckBox *>(QStringLiteral("Check1"))->setChecked(true);
-                w->findChild<QPushButton *>(QStringLiteral("start"))->click();
-            }
-        }
-    } else {
-        m_stage->click(button);
-    }
+    m_stage->click(button);
+    if (redraw)
+        startRedrawOfFirst();
     m_stage->form().Timer1_Timer();
     // The second click of a double click, 120 ms after the first: the roll goes on.
     m_stage->click(button);
@@ -442,12 +446,7 @@ void TestLiveEvent::aStopTheDiskRefusesIsNotCounted()
     const QString button = redraw ? QStringLiteral("Command6") : QStringLiteral("Command2");
     m_stage->click(button);
     if (redraw) {
-        for (QWidget *w : QApplication::topLevelWidgets()) {
-            if (w->objectName() == QStringLiteral("补抽") && w->isVisible()) {
-                w->findChild<QCheckBox *>(QStringLiteral("Check1"))->setChecked(true);
-                w->findChild<QPushButton *>(QStringLiteral("start"))->click();
-            }
-        }
+        startRedrawOfFirst();
     }
     m_stage->form().Timer1_Timer();
     g_refusedPoint = point.constData();
@@ -474,12 +473,7 @@ void TestLiveEvent::aStopTheDiskRefusesIsNotCounted()
     // The disk is mended: the same stop is made again and counts.
     if (redraw) {
         m_stage->click(button);
-        for (QWidget *w : QApplication::topLevelWidgets()) {
-            if (w->objectName() == QStringLiteral("补抽") && w->isVisible()) {
-                w->findChild<QCheckBox *>(QStringLiteral("Check1"))->setChecked(true);
-                w->findChild<QPushButton *>(QStringLiteral("start"))->click();
-            }
-        }
+        startRedrawOfFirst();
         m_stage->form().Timer1_Timer();
         m_stage->click(button);
     } else {
@@ -508,12 +502,7 @@ void TestLiveEvent::lateRoundsHaveAClearStage()
     QTRY_VERIFY(m_stage->shown(QStringLiteral("移动图1")));
     if (redraw) {
         m_stage->click(QStringLiteral("Command6"));
-        for (QWidget *w : QApplication::topLevelWidgets()) {
-            if (w->objectName() == QStringLiteral("补抽") && w->isVisible()) {
-                w->findChild<QCheckBox *>(QStringLiteral("Check1"))->setChecked(true);
-                w->findChild<QPushButton *>(QStringLiteral("start"))->click();
-            }
-        }
+        startRedrawOfFirst();
     } else {
         m_stage->click(QStringLiteral("Command2"));
     }
