@@ -1,5 +1,4 @@
 // Continuing an event that a crash, a power cut or a close by mistake interrupted.
-#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStringListModel>
@@ -46,16 +45,6 @@ bool confirmSetAside()
     return MessageBoxService::current().ask(request) == MessageBoxService::Answer::Ok;
 }
 
-// The roster at its recorded path, read only when it is a regular file of the recorded size:
-// a pipe, a device or a huge file in its place must neither hang the start nor fill the memory.
-std::optional<QByteArray> readRecordedRoster(const Journal::EventStart &start)
-{
-    const QFileInfo info(start.rosterPath);
-    if (!info.isFile() || info.size() != start.rosterSize)
-        return std::nullopt;
-    return TextCodec::readFile(start.rosterPath);
-}
-
 } // namespace
 
 void MainForm::offerUnfinishedEvent()
@@ -88,7 +77,10 @@ bool MainForm::continueEvent(const Record::UnfinishedEvent &event)
 {
     const Journal::EventStart &start = *event.history.start;
     const QString changed = QStringLiteral("名单文件已改变或不存在，无法继续这次抽奖：");
-    const std::optional<QByteArray> bytes = readRecordedRoster(start);
+    // Read only when it is a regular file no larger than recorded: a pipe, a device or a huge
+    // file in its place must neither hang the start nor fill the memory.
+    const std::optional<QByteArray> bytes =
+        TextCodec::readRegularFile(start.rosterPath, start.rosterSize);
     if (!bytes || !Record::isRecordedRoster(start, *bytes)) {
         showMessage(changed + start.rosterPath);
         return false;

@@ -1,6 +1,7 @@
 #include "platform/text_codec.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -19,8 +20,8 @@ QString gb18030WithoutIcu(const QByteArray &bytes)
 {
     if (bytes.isEmpty())
         return QString();
-    const int length = MultiByteToWideChar(kGb18030CodePage, 0, bytes.constData(),
-                                           int(bytes.size()), nullptr, 0);
+    const int length =
+        MultiByteToWideChar(kGb18030CodePage, 0, bytes.constData(), int(bytes.size()), nullptr, 0);
     QString text(length, Qt::Uninitialized);
     MultiByteToWideChar(kGb18030CodePage, 0, bytes.constData(), int(bytes.size()),
                         reinterpret_cast<wchar_t *>(text.data()), length);
@@ -32,11 +33,11 @@ QByteArray gb18030WithoutIcu(const QString &text)
     if (text.isEmpty())
         return QByteArray();
     const auto *wide = reinterpret_cast<const wchar_t *>(text.utf16());
-    const int length = WideCharToMultiByte(kGb18030CodePage, 0, wide, int(text.size()), nullptr,
-                                           0, nullptr, nullptr);
+    const int length = WideCharToMultiByte(kGb18030CodePage, 0, wide, int(text.size()), nullptr, 0,
+                                           nullptr, nullptr);
     QByteArray bytes(length, Qt::Uninitialized);
-    WideCharToMultiByte(kGb18030CodePage, 0, wide, int(text.size()), bytes.data(), length,
-                        nullptr, nullptr);
+    WideCharToMultiByte(kGb18030CodePage, 0, wide, int(text.size()), bytes.data(), length, nullptr,
+                        nullptr);
     return bytes;
 }
 #else
@@ -177,6 +178,14 @@ std::optional<QByteArray> readFile(const QString &path)
     if (file.error() != QFileDevice::NoError)
         return std::nullopt;
     return bytes;
+}
+
+std::optional<QByteArray> readRegularFile(const QString &path, qint64 maxBytes)
+{
+    const QFileInfo info(path);
+    if (!info.isFile() || info.size() > maxBytes)
+        return std::nullopt;
+    return readFile(path);
 }
 
 bool readLines(const QString &path, QStringList &lines)

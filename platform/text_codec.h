@@ -23,6 +23,9 @@ QStringList splitLines(const QString &text);
 
 // Reads a whole file's bytes; no value when it cannot be opened or read.
 std::optional<QByteArray> readFile(const QString &path);
+// The bytes of a regular file of at most `maxBytes`; a pipe, a device or a larger file is not
+// opened at all, so that none can hang the reader or fill the memory.
+std::optional<QByteArray> readRegularFile(const QString &path, qint64 maxBytes);
 
 // Reads a whole text file into lines. Returns false when the file cannot be opened or read.
 bool readLines(const QString &path, QStringList &lines);

@@ -1,7 +1,6 @@
 #include "record/event_record.h"
 
 #include <QDateTime>
-#include <QDir>
 #include <QFileInfo>
 
 #include "platform/disk_sync.h"
@@ -10,15 +9,6 @@
 #include "record/workbook.h"
 
 namespace Record {
-
-namespace {
-
-QString nowText()
-{
-    return QDateTime::currentDateTime().toString(Qt::ISODate);
-}
-
-} // namespace
 
 Fingerprint fingerprintOf(const QByteArray &bytes)
 {
@@ -117,6 +107,11 @@ bool setAside(const UnfinishedEvent &event)
     const bool written = writer.append(Journal::setAsideRecord(nowText()));
     writer.close();
     return written;
+}
+
+QString nowText()
+{
+    return QDateTime::currentDateTime().toString(Qt::ISODate);
 }
 
 QString codeOf(const QByteArray &hash)
@@ -277,14 +272,8 @@ bool EventRecord::continueEvent(const UnfinishedEvent &event, const QStringList 
     m_failedPath.clear();
     if (pool.size() != h.start->poolSize || firstPoolMismatch(h.entries, pool))
         return false;
-    // Both files must take appends before either is touched.
-    for (const QString &path : {event.resultsPath, event.journalPath}) {
-        QFile probe(path);
-        if (!probe.open(QIODevice::WriteOnly | QIODevice::Append)) {
-            m_failedPath = path;
-            return false;
-        }
-    }
+    // The start's survey has already cut what a kill tore and brought the workbook up to date:
+    // opening the files changes nothing in them.
     close();
     m_voidPending = false;
     if (!m_results.openToContinue(event.resultsPath, event.resultsWholeBytes)) {
@@ -301,8 +290,6 @@ bool EventRecord::continueEvent(const UnfinishedEvent &event, const QStringList 
     m_entries = h.entries;
     m_workbookFailed = m_workbookFailureReported = false;
     m_workbookPath = Workbook::pathFor(event.resultsPath);
-    // A kill may have come between a block and the workbook's rewrite: bring it up to date.
-    rewriteWorkbook();
     // After the first prize's last round the file stays closed between rounds, as it would have.
     m_ended = h.roundsDrawn(1) >= h.start->configuredRounds(1);
     if (m_ended)

@@ -68,6 +68,9 @@ std::optional<UnfinishedEvent> findUnfinished(const QString &directory);
 // Marks the event as not to be continued; no file is removed or rewritten.
 bool setAside(const UnfinishedEvent &event);
 
+// The local time as records write it, "2026-12-10T10:24:35".
+QString nowText();
+
 // "b74a e4b4 9875 98ca": the first 16 hex digits of a record's hash, in groups of four.
 QString codeOf(const QByteArray &hash);
 

@@ -19,15 +19,7 @@ constexpr qint64 kMaxJournalBytes = 256LL * 1024 * 1024;
 
 std::optional<QByteArray> readBounded(const QString &path)
 {
-    const QFileInfo info(path);
-    if (!info.isFile() || info.size() > kMaxJournalBytes)
-        return std::nullopt;
-    return TextCodec::readFile(path);
-}
-
-QString nowText()
-{
-    return QDateTime::currentDateTime().toString(Qt::ISODate);
+    return TextCodec::readRegularFile(path, kMaxJournalBytes);
 }
 
 bool cutFile(const QString &path, qint64 length)

@@ -21,10 +21,7 @@ constexpr qint64 kMaxFileBytes = 2LL * 1024 * 1024 * 1024;
 
 std::optional<QByteArray> readWhole(const QString &path)
 {
-    const QFileInfo info(path);
-    if (!info.isFile() || info.size() > kMaxFileBytes)
-        return std::nullopt;
-    return TextCodec::readFile(path);
+    return TextCodec::readRegularFile(path, kMaxFileBytes);
 }
 
 QString name(const QString &path)
@@ -105,12 +102,13 @@ QString compareResults(const QString &path, const QByteArray &actual, const Jour
     return where + QStringLiteral("与记录不符（%1）").arg(part);
 }
 
-QString compareWorkbook(const QString &path, const QByteArray &bytes, const Journal::History &h)
+QString compareWorkbook(const QString &path, const QByteArray &bytes, const Journal::History &h,
+                        const QList<Workbook::Row> &rows)
 {
     const QString file = QStringLiteral("中奖名单表格 %1").arg(name(path));
     QString error;
     Workbook::Bounds bounds;
-    bounds.rows = Workbook::rowsFor(h.entries).size() + 1;
+    bounds.rows = rows.size() + 1;
     bounds.columns = 6;
     const std::optional<Workbook::Sheet> sheet = Workbook::readFirstSheet(bytes, &error, bounds);
     if (!sheet)
@@ -118,7 +116,7 @@ QString compareWorkbook(const QString &path, const QByteArray &bytes, const Jour
     if (sheet->name != Workbook::kSheetName)
         return file + QStringLiteral("：工作表名称不是 “%1”").arg(Workbook::kSheetName);
     QList<QStringList> expected{Workbook::headerRow()};
-    for (const Workbook::Row &row : Workbook::rowsFor(h.entries))
+    for (const Workbook::Row &row : rows)
         expected.append(row.cells());
     for (qsizetype r = 0; r < std::max(expected.size(), sheet->rows.size()); ++r) {
         const QString where = file + QStringLiteral(" 第 %1 行").arg(r + 1);
@@ -287,14 +285,15 @@ Outcome verifyEvent(const QString &resultsPath, const Options &options, PoolBuil
     if (const QString fault = compareResults(resultsPath, counted, h); !fault.isEmpty())
         return check.failed(fault);
 
+    const QList<Workbook::Row> rows = Workbook::rowsFor(h.entries);
     const bool workbookBehind = r.error.isEmpty() && h.workbookRows >= 0 &&
-                                h.workbookRows != Workbook::rowsFor(h.entries).size() &&
+                                h.workbookRows != rows.size() &&
                                 Journal::sha256Hex(*workbook) == h.workbookSha256;
     if (workbookBehind) {
         // Killed between the last block and the workbook's rewrite: the next start rewrites it.
         check.say(QStringLiteral("中断：中奖名单表格尚未包含最后一次停止的结果（运行一次抽奖程序"
                                  "即可更新）"));
-    } else if (const QString fault = compareWorkbook(workbookPath, *workbook, h);
+    } else if (const QString fault = compareWorkbook(workbookPath, *workbook, h, rows);
                !fault.isEmpty()) {
         return check.failed(fault);
     }

@@ -114,48 +114,37 @@ if ! done_step qtbase; then
   mark qtbase
 fi
 
-# Each further Qt module is configured against the Qt just built.
-qt_module() { # name, source prefix, extra cmake options...
-  local name=$1 srcname=$2
-  shift 2
+# One cmake build of a source package: configured once (a rerun keeps ninja's work), built,
+# installed into the cache, stamped.
+cmake_step() { # name, source prefix, toolchain file, extra cmake options...
+  local name=$1 srcname=$2 toolchain=$3
+  shift 3
   if done_step "$name"; then return; fi
   begin "$name"
   local b=$work/$name
-  mkdir -p "$b"
   if [ ! -e "$b/build.ninja" ]; then
-    cmake -S "$(srcdir "$srcname")" -B "$b" -G Ninja \
-      -DCMAKE_TOOLCHAIN_FILE="$qt_toolchain" -DQT_HOST_PATH=/usr \
-      -DQT_HOST_PATH_CMAKE_DIR="$host_cmake_dir" \
-      -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_BUILD_TYPE=Release \
-      -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF "$@"
+    cmake -S "$(srcdir "$srcname")" -B "$b" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+      -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_BUILD_TYPE=Release "$@"
   fi
   cmake --build "$b" --parallel "$jobs"
   cmake --install "$b"
   mark "$name"
 }
 
-# 4. Qt Shader Tools (the multimedia module bakes its video shaders with it), then Multimedia.
-qt_module qtshadertools qt6-shadertools-
-qt_module qtmultimedia qt6-multimedia- -DFEATURE_gstreamer=OFF -DFEATURE_ffmpeg=OFF \
-  -DFEATURE_wmf=ON -DFEATURE_spatialaudio=OFF
+# 4. Qt Shader Tools (the multimedia module bakes its video shaders with it), then Multimedia,
+# each configured against the Qt just built.
+qt_options=(-DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="$host_cmake_dir"
+  -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF)
+cmake_step qtshadertools qt6-shadertools- "$qt_toolchain" "${qt_options[@]}"
+cmake_step qtmultimedia qt6-multimedia- "$qt_toolchain" "${qt_options[@]}" \
+  -DFEATURE_gstreamer=OFF -DFEATURE_ffmpeg=OFF -DFEATURE_wmf=ON -DFEATURE_spatialaudio=OFF
 
 # 5. zlib's import library is MinGW's; libzip and libxlsxwriter are cross-built with it.
-lib_module() { # name, source prefix, extra cmake options...
-  local name=$1 srcname=$2
-  shift 2
-  if done_step "$name"; then return; fi
-  begin "$name"
-  local b=$work/$name
-  cmake -S "$(srcdir "$srcname")" -B "$b" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$mingw_toolchain" \
-    -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=ON "$@"
-  cmake --build "$b" --parallel "$jobs"
-  cmake --install "$b"
-  mark "$name"
-}
-lib_module libzip libzip- -DENABLE_BZIP2=OFF -DENABLE_LZMA=OFF -DENABLE_ZSTD=OFF \
-  -DENABLE_OPENSSL=OFF -DENABLE_GNUTLS=OFF -DENABLE_MBEDTLS=OFF -DENABLE_COMMONCRYPTO=OFF \
+cmake_step libzip libzip- "$mingw_toolchain" -DBUILD_SHARED_LIBS=ON \
+  -DENABLE_BZIP2=OFF -DENABLE_LZMA=OFF -DENABLE_ZSTD=OFF -DENABLE_OPENSSL=OFF -DENABLE_GNUTLS=OFF -DENABLE_MBEDTLS=OFF -DENABLE_COMMONCRYPTO=OFF \
   -DENABLE_WINDOWS_CRYPTO=ON -DBUILD_TOOLS=OFF -DBUILD_REGRESS=OFF -DBUILD_EXAMPLES=OFF \
   -DBUILD_DOC=OFF
-lib_module libxlsxwriter libxlsxwriter- -DBUILD_TESTS=OFF -DBUILD_EXAMPLES=OFF
+cmake_step libxlsxwriter libxlsxwriter- "$mingw_toolchain" -DBUILD_SHARED_LIBS=ON \
+  -DBUILD_TESTS=OFF -DBUILD_EXAMPLES=OFF
 
 say "toolchain ready in $cache ($(du -sh "$cache" | cut -f1))"
