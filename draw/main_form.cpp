@@ -157,7 +157,7 @@ void MainForm::buildControls()
                    Qt::AlignHCenter | Qt::AlignTop);
     // Between the caption's box and Label6, so it never stands on other text.
     m_recordCode = stageLabel(plainLabel(QStringLiteral("recordCode"), QString(), this),
-                              twips(225, 8040, 13245, 330), Look::font(Face::SongTi, 11, true),
+                              twips(225, 8040, 13245, 330), Look::font(Face::SongTi, 14, true),
                               0x00FF00FF, Qt::AlignHCenter | Qt::AlignTop);
     m_recordCode->setVisible(false);
     Label8 = stageLabel(plainLabel(QStringLiteral("Label8"), QString(), this),

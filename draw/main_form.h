@@ -118,6 +118,9 @@ private:
     void abandonRoll();
     void reportWriteFailure();
     void showRecordCode();
+    // Label6, Label7 and the record's code share their lines with Label8: a roll takes the
+    // lines, and its stop gives them back when they were shown before it.
+    void showResultsNotice(bool shown);
     // A roll after the end steps have begun has the stage to itself: the results caption stops
     // and hides, and comes back, read again from the file, the end's pause after the stop.
     void clearStageForLateRoll();
@@ -197,7 +200,8 @@ private:
     {
         std::array<bool, 3> enabled{};
         qint16 nflag = 0;
-    } m_beforeRoll; // what a stop that cannot be recorded returns to
+    } m_beforeRoll;                  // what a stop that cannot be recorded returns to
+    bool m_noticeBeforeRoll = false; // Label6 was shown when the running roll started
     struct Redraw
     {
         int level = 0;

@@ -203,6 +203,8 @@ void MainForm::startRoll(const PrizeLevel &level)
     Label1->setCaption(QString());
     Label1->setVisible(true);
     WindowsMediaPlayer1->play();
+    m_noticeBeforeRoll = Label6->isVisible();
+    showResultsNotice(false);
     Label8->setVisible(true);
     Label8->setText(level.announcement);
     Label5->setVisible(true);
@@ -234,6 +236,13 @@ void MainForm::showRecordCode()
     m_recordCode->setVisible(Label6->isVisible());
 }
 
+void MainForm::showResultsNotice(bool shown)
+{
+    Label6->setVisible(shown);
+    Label7->setVisible(shown);
+    showRecordCode();
+}
+
 void MainForm::stopRoll(const PrizeLevel &level)
 {
     // A stop before the roll has shown names, or sooner than the hall can see it roll (a double
@@ -250,6 +259,7 @@ void MainForm::stopRoll(const PrizeLevel &level)
         for (int flag = 1; flag <= 3; ++flag)
             levelButton(flag)->setEnabled(m_beforeRoll.enabled[size_t(flag - 1)]);
         nflag = m_beforeRoll.nflag;
+        showResultsNotice(m_noticeBeforeRoll);
         reportWriteFailure();
         return;
     }
@@ -264,11 +274,7 @@ void MainForm::stopRoll(const PrizeLevel &level)
     appendItem(m_list1Items, level.logStart + QString::number(round) + QStringLiteral(" 次抽奖："));
 
     const QString winners = Results::trimBlanks(Label1->text());
-    if (level.showsResultsNotice) {
-        Label6->setVisible(true);
-        Label7->setVisible(true);
-    }
-    showRecordCode();
+    showResultsNotice(level.showsResultsNotice || m_noticeBeforeRoll);
 
     const QStringList pieces = Results::winnerLines(winners);
     for (i = 0; i < pieces.size(); ++i) {

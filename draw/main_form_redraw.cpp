@@ -79,6 +79,8 @@ void MainForm::startRedraw(const QList<int> &ticked)
     const PrizeLevel &level = prizeLevel(m_redraw.level);
     clearStageForLateRoll();
     Command6->setText(QStringLiteral("停止"));
+    m_noticeBeforeRoll = Label6->isVisible();
+    showResultsNotice(false);
     Label8->setVisible(true);
     Label8->setText(level.name + QStringLiteral("的补抽正在火热进行中 ……"));
     Label5->setVisible(true);
@@ -109,6 +111,7 @@ void MainForm::stopRedraw()
             levelButton(flag)->setEnabled(m_redraw.levelsEnabled[size_t(flag - 1)]);
         m_redraw.absent.clear();
         Command6->setEnabled(true);
+        showResultsNotice(m_noticeBeforeRoll);
         reportWriteFailure();
         return;
     }
@@ -144,7 +147,7 @@ void MainForm::stopRedraw()
     m_redraw.winners = replacements;
     m_redraw.absent.clear();
     Command6->setEnabled(!m_redraw.winners.isEmpty());
-    showRecordCode();
+    showResultsNotice(m_noticeBeforeRoll);
     afterRecordWrite();
     afterLateStop();
 }

@@ -521,10 +521,16 @@ void TestLiveEvent::lateRoundsHaveAClearStage()
     };
     QVERIFY(!m_stage->shown(QStringLiteral("移动图1")));
     QCOMPARE(noOverlaps(), QString());
+    // The roll's announcement takes the notice's lines; the stop gives them back.
+    QVERIFY(m_stage->shown(QStringLiteral("Label8")));
+    for (const char *notice : {"Label6", "Label7", "recordCode"})
+        QVERIFY2(!m_stage->shown(QString::fromLatin1(notice)), notice);
     m_stage->click(redraw ? QStringLiteral("Command6") : QStringLiteral("Command2"));
     QVERIFY(!m_stage->shown(QStringLiteral("移动图1")));
     QVERIFY(m_stage->shown(QStringLiteral("Label2")));
     QCOMPARE(noOverlaps(), QString());
+    for (const char *notice : {"Label6", "Label7", "recordCode"})
+        QVERIFY2(m_stage->shown(QString::fromLatin1(notice)), notice);
     // The end's pause after the stop, then the results again, read from the file anew.
     QTRY_VERIFY(m_stage->shown(QStringLiteral("移动图1")));
     QVERIFY(!m_stage->shown(QStringLiteral("Label2")));
