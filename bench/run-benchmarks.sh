@@ -25,6 +25,18 @@ for run in 1 2 3; do
 done
 
 echo
+echo "== Start-up with 20 past events in the folder (each 1,000 rounds) to the offer of a 21st"
+past=$(mktemp -d)
+for event in $(seq 20); do
+    QT_QPA_PLATFORM=offscreen "$bin/continue_probe" make "$past" 2000 1000 1 finished 2>/dev/null
+done
+QT_QPA_PLATFORM=offscreen "$bin/continue_probe" make "$past" 2000 10 1 2>/dev/null
+for run in 1 2 3; do
+    QT_QPA_PLATFORM=offscreen "$bin/continue_probe" run "$past" 2>/dev/null
+done
+rm -rf "$past"
+
+echo
 echo "== lumora-verify on that event (the roster re-read, every block and workbook row compared)"
 for run in 1 2 3; do
     start=$(date +%s%N)

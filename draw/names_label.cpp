@@ -14,6 +14,30 @@ constexpr int kPageIntervalMs = 5000;
 // A name is shown by at most this many characters; the text itself (what is recorded) is kept
 // whole. A pathological entry of megabytes must not be measured on every tick.
 constexpr qsizetype kMaxShownCharacters = 200;
+// A roll keeps its reduced layout while the names it shows are about as wide as the ones the
+// layout was made for: no jumping sizes from tick to tick, yet one long entry that has passed
+// does not keep every later set small.
+constexpr double kKeepLayoutWidthShare = 0.8;
+// The widths a layout makes room for, at `metrics`: an entry too wide for the stage at the
+// label's own size (`tooWide`) gets only as much room as the widest of the others, and shows
+// its head and "…" there. So one long entry does not make a whole round small.
+std::vector<double> roomWidths(const QStringList &list, const std::vector<bool> &tooWide,
+                               const QFontMetricsF &metrics, double stageRoom)
+{
+    std::vector<double> widths;
+    widths.reserve(size_t(list.size()));
+    double widestOther = 0;
+    for (qsizetype k = 0; k < list.size(); ++k) {
+        widths.push_back(tooWide[size_t(k)] ? 0.0 : metrics.horizontalAdvance(list[k]));
+        widestOther = std::max(widestOther, widths.back());
+    }
+    const double cap = widestOther > 0 ? widestOther : stageRoom;
+    for (size_t k = 0; k < widths.size(); ++k) {
+        if (tooWide[k])
+            widths[k] = cap;
+    }
+    return widths;
+}
 } // namespace
 
 NamesLabel::NamesLabel(const QString &name, QWidget *parent)
@@ -46,10 +70,26 @@ QString NamesLabel::pageNote() const
 
 QStringList NamesLabel::pageNames() const
 {
-    const QStringList list = names();
-    if (m_pageCount <= 1)
-        return list;
-    return list.mid(qsizetype(m_page) * m_perPage, m_perPage);
+    QStringList list = names();
+    if (m_pageCount > 1)
+        list = list.mid(qsizetype(m_page) * m_perPage, m_perPage);
+    const QFontMetricsF metrics(fittedFont());
+    for (QString &name : list) {
+        if (metrics.horizontalAdvance(name) > m_columnSize.width())
+            name = metrics.elidedText(name, Qt::ElideRight, m_columnSize.width());
+    }
+    return list;
+}
+
+std::vector<bool> NamesLabel::tooWideForStage(const QStringList &list) const
+{
+    const QFontMetricsF metrics(font());
+    const double room = m_stageArea.isValid() ? m_stageArea.width() : 1e6;
+    std::vector<bool> tooWide;
+    tooWide.reserve(size_t(list.size()));
+    for (const QString &n : list)
+        tooWide.push_back(metrics.horizontalAdvance(n) > room);
+    return tooWide;
 }
 
 double NamesLabel::shownTextHeight() const
@@ -91,9 +131,9 @@ void NamesLabel::layOutPages(const QStringList &list, const QSizeF &area, double
         metrics = QFontMetricsF(trial);
     }
     double widest = metrics.horizontalAdvance(QStringLiteral("第 99/99 页"));
-    for (const QString &n : list)
-        widest = std::max(widest, metrics.horizontalAdvance(n));
-    const int columnWidth = int(std::ceil(widest));
+    for (double w : roomWidths(list, tooWideForStage(list), metrics, area.width()))
+        widest = std::max(widest, w);
+    const int columnWidth = int(std::ceil(std::min(widest, area.width())));
     const int lineHeight = int(std::ceil(metrics.height()));
     const int gap = int(std::lround(kColumnGap * points / designPoints));
     const int columns =
@@ -135,23 +175,21 @@ void NamesLabel::fitToArea(const QStringList &list, const QSizeF &area, double d
 {
     // Sizes are estimated in proportion to the point size, then checked with the real metrics
     // of the chosen size; hinting can make a size a little wider than estimated.
+    const std::vector<bool> tooWide = tooWideForStage(list);
     double base = designPoints;
     for (int attempt = 0; attempt < 12; ++attempt) {
         QFont trial = font();
         trial.setPointSizeF(base);
         const QFontMetricsF metrics(trial);
-        std::vector<double> widths;
-        widths.reserve(size_t(list.size()));
-        for (const QString &n : list)
-            widths.push_back(metrics.horizontalAdvance(n));
-        m_fit = fitNames(widths, metrics.height(), base, area, kColumnGap * base / designPoints,
-                         minimumPoints(designPoints));
+        m_fit = fitNames(roomWidths(list, tooWide, metrics, area.width()), metrics.height(), base,
+                         area, kColumnGap * base / designPoints, minimumPoints(designPoints));
 
         const QFontMetricsF fitted(fittedFont());
         double widest = 0;
-        for (const QString &n : list)
-            widest = std::max(widest, fitted.horizontalAdvance(n));
-        m_columnSize = QSize(int(std::ceil(widest)), int(std::ceil(fitted.height())));
+        for (double w : roomWidths(list, tooWide, fitted, area.width()))
+            widest = std::max(widest, w);
+        m_columnSize =
+            QSize(int(std::ceil(std::min(widest, area.width()))), int(std::ceil(fitted.height())));
         m_gap = int(std::lround(kColumnGap * m_fit.pointSize / designPoints));
         const QSize needed = captionSize();
         if (needed.width() <= area.width() && needed.height() <= area.height())
@@ -184,14 +222,16 @@ void NamesLabel::refit()
     const double designPoints = font().pointSizeF();
     const QFontMetricsF designMetrics(font());
     double widestAtDesign = 0;
-    for (const QString &n : list)
-        widestAtDesign = std::max(widestAtDesign, designMetrics.horizontalAdvance(n));
+    for (double w : roomWidths(list, tooWideForStage(list), designMetrics, area.width()))
+        widestAtDesign = std::max(widestAtDesign, w);
 
     // A roll shows a new set of names every tick; while they need no more room than the last
     // reduced layout had, that layout still holds them all.
     const bool reduced = m_fit.columns > 1 || m_fit.pointSize < designPoints;
-    if (!(reduced && m_fitCount == list.size() && widestAtDesign <= m_fitWidest &&
-          m_fitArea == area && m_fitPoints == designPoints)) {
+    const bool sameWidth =
+        widestAtDesign <= m_fitWidest && widestAtDesign >= kKeepLayoutWidthShare * m_fitWidest;
+    if (!(reduced && m_fitCount == list.size() && sameWidth && m_fitArea == area &&
+          m_fitPoints == designPoints)) {
         const int pagesBefore = m_pageCount;
         m_pageCount = 1;
         fitToArea(list, area, designPoints);

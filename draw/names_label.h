@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 #include "draw/name_fit.h"
 #include "platform/auto_size_label.h"
 
@@ -37,6 +39,7 @@ protected:
 private:
     QStringList names() const;
     QFont fittedFont() const;
+    std::vector<bool> tooWideForStage(const QStringList &list) const;
     void fitToArea(const QStringList &list, const QSizeF &area, double designPoints);
     double minimumPoints(double designPoints) const;
     void layOutPages(const QStringList &list, const QSizeF &area, double designPoints);

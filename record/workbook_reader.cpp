@@ -1,6 +1,7 @@
 #include "record/workbook_reader.h"
 
 #include <QXmlStreamReader>
+#include <algorithm>
 #include <zip.h>
 
 namespace Workbook {
@@ -9,11 +10,19 @@ namespace {
 
 // Members larger than this are not ours: a workbook of a whole event stays far below it.
 constexpr zip_uint64_t kMaxMemberBytes = 512ULL * 1024 * 1024;
+// Deflate never packs more than about 1032 bytes into one, so a member declaring more than that
+// ratio to the whole archive is a lie, and would only make the reader allocate what it says.
+constexpr zip_uint64_t kMaxDeflateRatio = 1032;
+
+zip_uint64_t memberLimit(qsizetype archiveBytes)
+{
+    return std::min(kMaxMemberBytes, zip_uint64_t(archiveBytes) * kMaxDeflateRatio);
+}
 
 class Archive
 {
 public:
-    explicit Archive(const QByteArray &bytes)
+    explicit Archive(const QByteArray &bytes) : m_limit(memberLimit(bytes.size()))
     {
         zip_error_t error;
         zip_error_init(&error);
@@ -41,7 +50,7 @@ public:
         zip_stat_t stat;
         zip_stat_init(&stat);
         if (zip_stat(m_zip, name, 0, &stat) != 0 || !(stat.valid & ZIP_STAT_SIZE) ||
-            stat.size > kMaxMemberBytes)
+            stat.size > m_limit)
             return std::nullopt;
         zip_file_t *file = zip_fopen(m_zip, name, 0);
         if (!file)
@@ -55,6 +64,7 @@ public:
     }
 
 private:
+    zip_uint64_t m_limit;
     zip_t *m_zip = nullptr;
 };
 

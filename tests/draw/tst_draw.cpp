@@ -35,6 +35,8 @@ private slots:
     void poolBeyondSixteenBitsDraws();
     void workbookThatCannotBeWrittenDoesNotStopTheDraw();
     void hugeRoundIsShownPageByPage();
+    void longEntryDoesNotRuleTheStage_data();
+    void longEntryDoesNotRuleTheStage();
 
 private:
     void startEvent(const QStringList &roster, int r1, int w1, int r2, int w2, int r3, int w3);
@@ -411,7 +413,7 @@ void TestDraw::hugeRoundIsShownPageByPage()
         QTRY_COMPARE(winners->pageNote(), QStringLiteral("第 %1/%2 页").arg(page).arg(pages));
         seen += winners->pageNames();
     }
-    QCOMPARE(seen, all); // each winner on exactly one page, in order
+    QCOMPARE(seen, all);                     // each winner on exactly one page, in order
     QTRY_COMPARE(winners->currentPage(), 0); // looping
 
     // The next start ends the pages.
@@ -422,3 +424,56 @@ void TestDraw::hugeRoundIsShownPageByPage()
 
 QTEST_MAIN(TestDraw)
 #include "tst_draw.moc"
+
+void TestDraw::longEntryDoesNotRuleTheStage_data()
+{
+    QTest::addColumn<QSize>("screen");
+    QTest::newRow("1366x768") << QSize(1366, 768);
+    QTest::newRow("1920x1080") << QSize(1920, 1080);
+}
+
+void TestDraw::longEntryDoesNotRuleTheStage()
+{
+    QFETCH(QSize, screen);
+    const QString longEntry = QStringLiteral("P0099 欧阳") + QString(78, u'长');
+    QStringList roster = ProgramDir::people(40);
+    roster.insert(7, longEntry);
+    startEvent(roster, 1, 1, 1, 1, 3, 5);
+    form().resize(screen);
+    auto *rolling = form().findChild<NamesLabel *>(QStringLiteral("Label1"));
+    auto *winners = form().findChild<NamesLabel *>(QStringLiteral("Label2"));
+    const int buttons = m_stage->button(QStringLiteral("Command2"))->x();
+    NameFit withoutLong;
+    auto onStage = [&](NamesLabel *label) {
+        QVERIFY(form().rect().contains(label->geometry()));
+        QVERIFY(label->geometry().right() < buttons);
+        // Every set of five is laid out as if the long entry were as wide as the others.
+        QCOMPARE(label->currentFit().pointSize, withoutLong.pointSize);
+        QCOMPARE(label->currentFit().columns, withoutLong.columns);
+        for (const QString &shown : label->pageNames())
+            QVERIFY(shown == longEntry.left(shown.size() - 1) + u'…' || roster.contains(shown));
+    };
+
+    m_stage->click(QStringLiteral("Command2"));
+    form().Timer1_Timer(); // the roll's own size
+    // The layout five ordinary names get on this stage.
+    rolling->setCaption(roster.mid(0, 5).join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
+    withoutLong = rolling->currentFit();
+    bool sawLong = false;
+    for (int tick = 0; tick < 60; ++tick) {
+        form().Timer1_Timer();
+        sawLong = sawLong || rolling->text().contains(longEntry);
+        onStage(rolling);
+    }
+    QVERIFY(sawLong);
+    // Until a round holds the long entry: the stage shows its head, the record the whole.
+    for (int round = 0; round < 3 && !winners->text().contains(longEntry); ++round) {
+        if (round > 0)
+            m_stage->click(QStringLiteral("Command2"));
+        form().Timer1_Timer();
+        m_stage->click(QStringLiteral("Command2"));
+        onStage(winners);
+    }
+    if (winners->text().contains(longEntry))
+        QVERIFY(resultLines().contains(longEntry));
+}

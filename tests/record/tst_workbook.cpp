@@ -192,6 +192,7 @@ void TestWorkbook::garbageIsRefusedWithAReason_data()
     QTest::newRow("cut in half") << 1;
     QTest::newRow("not a zip") << 2;
     QTest::newRow("a byte flipped inside") << 3;
+    QTest::newRow("a sheet claiming 400 MB") << 4;
 }
 
 void TestWorkbook::garbageIsRefusedWithAReason()
@@ -210,6 +211,16 @@ void TestWorkbook::garbageIsRefusedWithAReason()
         bytes = QByteArrayLiteral("PK\x03\x04 this is not a workbook");
     if (damage == 3)
         bytes[bytes.size() / 3] = char(bytes[bytes.size() / 3] ^ 0x5a);
+    if (damage == 4) {
+        // The central directory's uncompressed size of the sheet, which a reader would allocate.
+        const qsizetype entry = bytes.indexOf(QByteArrayLiteral("PK\x01\x02"));
+        const qsizetype sheetName = bytes.indexOf("xl/worksheets/sheet1.xml", entry);
+        QVERIFY(entry >= 0 && sheetName > 0);
+        const qsizetype header = bytes.lastIndexOf(QByteArrayLiteral("PK\x01\x02"), sheetName);
+        const quint32 claimed = 400u * 1024 * 1024;
+        for (int k = 0; k < 4; ++k)
+            bytes[header + 24 + k] = char((claimed >> (8 * k)) & 0xff);
+    }
     QString error;
     const auto sheet = Workbook::readFirstSheet(bytes, &error);
     if (damage == 3 && sheet) {
