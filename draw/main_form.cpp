@@ -396,6 +396,8 @@ void MainForm::onUnlocked()
     移动图1->setVisible(false);
     移动图2->setVisible(false);
     timScrollText->setInterval(0);
+    if (m_continued)
+        showLastCountedRound();
 }
 
 void MainForm::Command9_Click()

@@ -150,6 +150,8 @@ private:
 
     void onSettingsAccepted();
     void onUnlocked();
+    // After continuing: the stage where the event stood, the end steps if the first prize is in.
+    void showLastCountedRound();
     void updateStageArea();
 
     // Controls, named as on the stage.
@@ -193,6 +195,7 @@ private:
     std::vector<qint32> m_poolOrigin; // each pool entry's position in the pool as loaded
     int m_levelInProgress = 0;        // a continued event's level begun and not finished
     bool m_continued = false;         // this run continues an interrupted event
+    bool m_lastStopWasRedraw = false; // of the continued event, before the interruption
     std::vector<qint32> m_lastPicks;  // the pool indices the last tick showed
     bool m_rollTicked = false;        // the running roll has shown names
     QElapsedTimer m_rollClock;        // since the running roll started

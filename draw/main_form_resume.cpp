@@ -6,9 +6,12 @@
 
 #include "draw/event_log.h"
 #include "draw/main_form.h"
+#include "draw/names_label.h"
+#include "draw/prize_levels.h"
 #include "draw/random_pick.h"
 #include "draw/roster.h"
 #include "platform/auto_size_label.h"
+#include "platform/media_player.h"
 #include "platform/message_box.h"
 #include "platform/text_codec.h"
 #include "record/startup_survey.h"
@@ -127,14 +130,17 @@ bool MainForm::continueEvent(const Record::UnfinishedEvent &event)
             m_levelInProgress = level;
     }
 
-    // The last stop's names can still be redrawn after the unlock, as before the interruption,
-    // unless a level's roll had started since.
+    // The last counted round as it stands, for the stage after the unlock. Its last stop's names
+    // can still be redrawn, as before the interruption, unless a level's roll had started since.
     m_redraw = Redraw();
-    if (!event.history.entries.isEmpty() && !event.history.rolledAfterLastStop) {
+    m_lastStopWasRedraw = false;
+    if (!event.history.entries.isEmpty()) {
         const Journal::Entry &last = event.history.entries.last();
         m_redraw.level = last.level;
         m_redraw.round = last.round;
-        m_redraw.winners = last.winners;
+        m_lastStopWasRedraw = last.kind == Journal::Entry::Kind::Redraw;
+        if (!event.history.rolledAfterLastStop)
+            m_redraw.winners = last.winners;
         for (const Journal::Entry &entry : event.history.entries) {
             if (entry.level != last.level || entry.round != last.round)
                 continue;
@@ -161,4 +167,24 @@ bool MainForm::continueEvent(const Record::UnfinishedEvent &event)
     Command5->setEnabled(false);
     Command8->setEnabled(true);
     return true;
+}
+
+void MainForm::showLastCountedRound()
+{
+    if (m_redraw.level == 0)
+        return; // nothing was drawn before the interruption
+    const PrizeLevel &level = prizeLevel(m_redraw.level);
+    Label5->setText(
+        level.logStart + QString::number(m_redraw.round) +
+        (m_lastStopWasRedraw ? QStringLiteral(" 次补抽结果") : QStringLiteral(" 次抽奖结果")));
+    Label5->setVisible(true);
+    Label2->setCaption(standingText());
+    Label2->setVisible(true);
+    showResultsNotice(level.showsResultsNotice || m_record.hasEnded());
+    if (m_record.hasEnded()) {
+        // The first prize's last round was drawn: the end steps, as after its stop.
+        WindowsMediaPlayer2->play();
+        m_lateRoll = true;
+        afterLateStop();
+    }
 }

@@ -26,6 +26,8 @@ private slots:
     void unwritableResultsFileIsNamed();
     void winnersAreRecordedByTheirLoadedPositions();
     void continuedEventEndsAsAnUninterruptedOne();
+    void stageShowsWhereTheEventStood_data();
+    void stageShowsWhereTheEventStood();
 
 private:
     // A first run: settings, roster, unlock, then `draws` (level flags) drawn; the stage is then
@@ -288,6 +290,52 @@ void TestContinueEvent::continuedEventEndsAsAnUninterruptedOne()
     m_stage.reset();
     nextStart(MessageBoxService::Answer::Ok);
     QVERIFY(m_stage->boxes.shown.isEmpty());
+}
+
+void TestContinueEvent::stageShowsWhereTheEventStood_data()
+{
+    QTest::addColumn<QList<int>>("draws");
+    QTest::addColumn<QString>("heading");
+    QTest::addColumn<bool>("endSteps"); // the results caption follows the pause
+    QTest::newRow("third prize begun") << QList<int>{3, 3} << "三等奖第 2 次抽奖结果" << false;
+    QTest::newRow("second prize last")
+        << QList<int>{3, 3, 3, 2} << "二等奖第 1 次抽奖结果" << false;
+    QTest::newRow("first prize drawn first") << QList<int>{1} << "一等奖第 1 次抽奖结果" << true;
+}
+
+void TestContinueEvent::stageShowsWhereTheEventStood()
+{
+    QFETCH(QList<int>, draws);
+    QFETCH(QString, heading);
+    QFETCH(bool, endSteps);
+    interruptedEvent(draws);
+    // The last round's winners, as the results file has them after its heading.
+    const QStringList lines = TextCodec::splitLines(
+        TextCodec::decode(*TextCodec::readFile(m_dir->file(m_dir->resultsFiles().first()))));
+    const qsizetype at = lines.lastIndexOf(QRegularExpression(QStringLiteral(".*次抽奖结果：.*")));
+    QStringList lastWinners;
+    for (qsizetype k = at + 2; k < lines.size() && !lines[k].isEmpty(); ++k)
+        lastWinners.append(lines[k]);
+    QVERIFY2(!lastWinners.isEmpty(), qPrintable(lines.mid(at).join(u'|')));
+
+    nextStart(MessageBoxService::Answer::Ok);
+    m_stage->form().resultsPauseMs = 60;
+    QVERIFY(m_stage->text(QStringLiteral("Label2")).isEmpty()); // locked: the start-up stage
+    m_stage->unlock();
+    QCOMPARE(m_stage->text(QStringLiteral("Label5")), heading);
+    QVERIFY(m_stage->shown(QStringLiteral("Label2")));
+    QCOMPARE(
+        m_stage->text(QStringLiteral("Label2")).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts),
+        lastWinners);
+    if (endSteps) {
+        QTRY_VERIFY(m_stage->shown(QStringLiteral("移动图1")));
+        QVERIFY(!m_stage->shown(QStringLiteral("Label2")));
+        QCOMPARE(m_stage->form().scrollTextLines(), resultLines());
+    } else {
+        QTest::qWait(120);
+        QVERIFY(m_stage->shown(QStringLiteral("Label2")));
+        QVERIFY(!m_stage->shown(QStringLiteral("移动图1")));
+    }
 }
 
 QTEST_MAIN(TestContinueEvent)
