@@ -1,5 +1,7 @@
 #include "record/event_journal.h"
 
+#include <cmath>
+
 #include <QCryptographicHash>
 #include <QFileInfo>
 #include <QHash>
@@ -43,6 +45,15 @@ QJsonArray winnersArray(const QList<Winner> &winners)
     return array;
 }
 
+// A JSON number that is a whole number a qint64 holds (converting any other is undefined).
+std::optional<qint64> wholeNumber(double d)
+{
+    constexpr double kLimit = 9007199254740992.0; // 2^53: every whole number below is exact
+    if (!(d >= -kLimit && d <= kLimit) || d != std::trunc(d))
+        return std::nullopt;
+    return qint64(d);
+}
+
 std::optional<QList<Winner>> readWinners(const QJsonValue &value)
 {
     if (!value.isArray())
@@ -54,10 +65,10 @@ std::optional<QList<Winner>> readWinners(const QJsonValue &value)
         const QJsonValue index = o.value(QStringLiteral("index"));
         if (!text.isString() || !index.isDouble())
             return std::nullopt;
-        const double at = index.toDouble();
-        if (at != double(qint64(at)))
+        const std::optional<qint64> at = wholeNumber(index.toDouble());
+        if (!at)
             return std::nullopt;
-        winners.append(Winner{text.toString(), qint64(at)});
+        winners.append(Winner{text.toString(), *at});
     }
     return winners;
 }
@@ -67,10 +78,10 @@ std::optional<qint64> readWhole(const QJsonObject &o, const char *name, qint64 l
     const QJsonValue v = o.value(QLatin1String(name));
     if (!v.isDouble())
         return std::nullopt;
-    const double d = v.toDouble();
-    if (d != double(qint64(d)) || d < double(low) || d > double(high))
+    const std::optional<qint64> d = wholeNumber(v.toDouble());
+    if (!d || *d < low || *d > high)
         return std::nullopt;
-    return qint64(d);
+    return d;
 }
 
 std::optional<EventStart> readEventStart(const QJsonObject &o)

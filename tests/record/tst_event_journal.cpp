@@ -160,6 +160,7 @@ void TestEventJournal::faultsAreFoundAtTheirLine_data()
     QTest::newRow("a round skipped") << 5 << 7LL << "轮次编号不连续";
     QTest::newRow("too few winners") << 6 << 7LL << "中奖人数与设置不符";
     QTest::newRow("a redraw of another's winner") << 7 << 7LL << "未到场者不是该轮的中奖者";
+    QTest::newRow("an index no whole number holds") << 8 << 7LL << "抽奖轮次记录无法读取";
 }
 
 void TestEventJournal::faultsAreFoundAtTheirLine()
@@ -218,6 +219,13 @@ void TestEventJournal::faultsAreFoundAtTheirLine()
                            {"replacements", QJsonArray{QJsonObject{{"text", "P9"}, {"index", 9}}}},
                            {"block_sha256", QString(64, u'b')}});
         break;
+    case 8: {
+        QJsonObject body = round(3, {{"P8", 8}});
+        body["winners"] = QJsonArray{QJsonObject{{"text", "P8"}, {"index", 8}},
+                                     QJsonObject{{"text", "P9"}, {"index", 1e300}}};
+        append(body);
+        break;
+    }
     }
     const Journal::History h = Journal::read(lines.join('\n') + '\n');
     QCOMPARE(h.error, error);

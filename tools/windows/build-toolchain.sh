@@ -135,9 +135,17 @@ cmake_step() { # name, source prefix, toolchain file, extra cmake options...
 # each configured against the Qt just built.
 qt_options=(-DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="$host_cmake_dir"
   -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF)
+# Qt looks for Media Foundation's import libraries as Windows names them (Mf, Mfplat, Propsys);
+# MinGW's are lower case, which a case-sensitive file system does not match by itself.
+mingw_lib=/usr/x86_64-w64-mingw32/lib
+wmf_libraries=()
+for library in Mf Mfuuid Mfplat Mfcore Propsys; do
+  wmf_libraries+=("-DWMF_${library^^}_LIBRARY=$mingw_lib/lib${library,,}.a")
+done
 cmake_step qtshadertools qt6-shadertools- "$qt_toolchain" "${qt_options[@]}"
 cmake_step qtmultimedia qt6-multimedia- "$qt_toolchain" "${qt_options[@]}" \
-  -DFEATURE_gstreamer=OFF -DFEATURE_ffmpeg=OFF -DFEATURE_wmf=ON -DFEATURE_spatialaudio=OFF
+  -DFEATURE_gstreamer=OFF -DFEATURE_ffmpeg=OFF -DFEATURE_wmf=ON -DFEATURE_spatialaudio=OFF \
+  "${wmf_libraries[@]}"
 
 # 5. zlib's import library is MinGW's; libzip and libxlsxwriter are cross-built with it.
 cmake_step libzip libzip- "$mingw_toolchain" -DBUILD_SHARED_LIBS=ON \
