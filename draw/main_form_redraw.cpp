@@ -27,7 +27,7 @@ void MainForm::Command6_Click()
     if (!m_redrawForm || m_redrawForm->isHidden()) {
         if (m_redrawForm)
             m_redrawForm->deleteLater();
-        m_redrawForm = new RedrawForm(textsOf(m_redraw.winners));
+        m_redrawForm = new RedrawForm(textsOf(m_redraw.winners), this);
         connect(m_redrawForm, &RedrawForm::startRequested, this, &MainForm::startRedraw);
     }
     m_redrawForm->showForward();

@@ -1,5 +1,6 @@
 #include "windows/instructions_form.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 
@@ -85,4 +86,19 @@ void InstructionsForm::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.drawImage(0, 0, m_background); // unscaled, from the top-left corner
+    // The notes stand on a plain sheet: black text on a busy picture does not read.
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(255, 255, 255, 235));
+    const QRect sheet = Look::twipsRect(30, 120, 8460, 4770);
+    painter.drawRoundedRect(sheet, 6, 6);
+}
+
+void InstructionsForm::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }

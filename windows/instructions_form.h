@@ -13,6 +13,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override; // Esc closes, as in every other window
 
 private:
     QImage m_background;

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QVBoxLayout>
@@ -20,9 +21,14 @@ constexpr int kRowTwips = 330;
 RedrawForm::RedrawForm(const QStringList &winners, QWidget *parent) : QWidget(parent)
 {
     const int rows = std::clamp(int(winners.size()), 1, kVisibleRows);
+    // With the stage as its parent the window is the stage's own: a click on the stage never
+    // puts the stage above it, with a window manager or without.
     WindowSetup::makeDialogWindow(this, QStringLiteral("补抽"),
                                   QStringLiteral("补抽：请勾选未到场的中奖者"), 5400,
                                   rows * kRowTwips + 1200);
+    // The box with the focus stands out at once, before any key was pressed in the window.
+    setStyleSheet(QStringLiteral("QCheckBox:focus { background: palette(highlight);"
+                                 " color: palette(highlighted-text); }"));
 
     auto *list = new QWidget;
     auto *listLayout = new QVBoxLayout(list);
@@ -38,6 +44,13 @@ RedrawForm::RedrawForm(const QStringList &winners, QWidget *parent) : QWidget(pa
     scroll->setObjectName(QStringLiteral("winners"));
     scroll->setWidget(list);
     scroll->setWidgetResizable(true);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Up to 12 rows, every one in view: the list is as tall as its boxes need.
+    const int rowPitch =
+        m_boxes.isEmpty() ? 0 : m_boxes.first()->sizeHint().height() + listLayout->spacing();
+    const QMargins margins = listLayout->contentsMargins();
+    scroll->setMinimumHeight(rows * rowPitch + margins.top() + margins.bottom() +
+                             2 * scroll->frameWidth());
 
     m_start = new QPushButton(QStringLiteral("开始补抽"), this);
     m_start->setObjectName(QStringLiteral("start"));
@@ -48,11 +61,22 @@ RedrawForm::RedrawForm(const QStringList &winners, QWidget *parent) : QWidget(pa
     buttons->addWidget(m_start);
     buttons->addWidget(cancel);
     auto *layout = new QVBoxLayout(this);
+    if (winners.size() > kVisibleRows) {
+        // A long round is found by typing part of a name or number.
+        m_filter = new QLineEdit(this);
+        m_filter->setObjectName(QStringLiteral("filter"));
+        m_filter->setPlaceholderText(QStringLiteral("输入姓名或编号查找"));
+        m_filter->setClearButtonEnabled(true);
+        connect(m_filter, &QLineEdit::textChanged, this, &RedrawForm::filter);
+        layout->addWidget(m_filter);
+    }
     layout->addWidget(scroll);
     layout->addLayout(buttons);
+    // Never smaller than the rows and buttons need, whatever the twips gave.
+    setFixedSize(width(), std::max(height(), layout->sizeHint().height()));
 
     // The check boxes first, in stage order, then the two buttons.
-    QWidget *previous = nullptr;
+    QWidget *previous = m_filter;
     for (QCheckBox *box : m_boxes) {
         if (previous)
             setTabOrder(previous, box);
@@ -70,8 +94,19 @@ void RedrawForm::showForward()
 {
     const bool first = !m_shownBefore;
     WindowSetup::showForward(this, m_shownBefore);
-    if (first && !m_boxes.isEmpty())
-        m_boxes.first()->setFocus();
+    if (first && !m_boxes.isEmpty()) {
+        setAttribute(Qt::WA_KeyboardFocusChange); // styles draw the focus frame at once
+        m_boxes.first()->setFocus(Qt::TabFocusReason);
+    }
+}
+
+void RedrawForm::filter(const QString &text)
+{
+    const QString wanted = text.trimmed();
+    for (QCheckBox *box : m_boxes) {
+        const QString shown = box->text().replace(QStringLiteral("&&"), QStringLiteral("&"));
+        box->setVisible(wanted.isEmpty() || shown.contains(wanted, Qt::CaseInsensitive));
+    }
 }
 
 QList<int> RedrawForm::ticked() const

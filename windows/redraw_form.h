@@ -5,10 +5,12 @@
 #include <QWidget>
 
 class QCheckBox;
+class QLineEdit;
 class QPushButton;
 
 // "补抽": the winners of the last stopped round, one check box each, for the operator to tick
-// those who are not in the hall.
+// those who are not in the hall. Up to 12 are all in view; a longer round scrolls and can be
+// filtered by text.
 class RedrawForm : public QWidget
 {
     Q_OBJECT
@@ -30,7 +32,11 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    // Shows only the winners whose text holds `text` (all when empty); ticks are kept.
+    void filter(const QString &text);
+
     QList<QCheckBox *> m_boxes;
+    QLineEdit *m_filter = nullptr; // with more winners than rows in view
     QPushButton *m_start = nullptr;
     bool m_shownBefore = false;
 };

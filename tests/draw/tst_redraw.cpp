@@ -1,6 +1,9 @@
 #include <QApplication>
 #include <QCheckBox>
+#include <QLineEdit>
 #include <QRandomGenerator>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 #include <set>
 
@@ -31,6 +34,8 @@ private slots:
     void continuedEventKeepsItsRedraws();
     void nobodyWinsTwiceInAnyOrder_data();
     void nobodyWinsTwiceInAnyOrder();
+    void windowShowsTheRound_data();
+    void windowShowsTheRound();
 
 private:
     void startEvent(int people, int r1, int w1, int r2, int w2, int r3, int w3);
@@ -413,6 +418,63 @@ void TestRedraw::nobodyWinsTwiceInAnyOrder()
     const Journal::History h = Journal::read(m_dir->read(journal));
     QVERIFY2(h.isSound(), qPrintable(h.error));
     QCOMPARE(h.winnersCount(), everyone.size());
+}
+
+void TestRedraw::windowShowsTheRound_data()
+{
+    QTest::addColumn<int>("winners");
+    QTest::newRow("5 winners") << 5;
+    QTest::newRow("12 winners") << 12;
+    QTest::newRow("20 winners: filtered") << 20;
+}
+
+void TestRedraw::windowShowsTheRound()
+{
+    QFETCH(int, winners);
+    startEvent(60, 1, 1, 1, 1, 2, winners);
+    m_stage->drawRound(3);
+    RedrawForm *window = openWindow();
+    QVERIFY(window);
+    // The stage's own window: a click on the stage does not cover it.
+    QCOMPARE(window->parentWidget(), &form());
+    QVERIFY(window->isWindow());
+
+    // The focus is on the first box and shown as such at once.
+    auto *first = window->findChild<QCheckBox *>(QStringLiteral("Check1"));
+    QTRY_VERIFY(first->hasFocus());
+    if (winners > 1) {
+        // Seen at once: the focused row is painted unlike the others, before any key.
+        auto *second = window->findChild<QCheckBox *>(QStringLiteral("Check2"));
+        const QPoint corner(first->width() - 2, first->height() / 2);
+        QVERIFY(first->grab().toImage().pixel(corner) != second->grab().toImage().pixel(corner));
+    }
+
+    auto *scroll = window->findChild<QScrollArea *>(QStringLiteral("winners"));
+    auto *filter = window->findChild<QLineEdit *>(QStringLiteral("filter"));
+    const QList<QCheckBox *> boxes = window->findChildren<QCheckBox *>();
+    QCOMPARE(boxes.size(), winners);
+    if (winners <= 12) {
+        // Every row in view, no scroll bar.
+        QVERIFY(!filter);
+        QVERIFY(!scroll->verticalScrollBar()->isVisible());
+        for (QCheckBox *box : boxes)
+            QVERIFY(!box->visibleRegion().isEmpty());
+        return;
+    }
+    QVERIFY(filter);
+    const QString wanted = boxes[13]->text();
+    boxes[13]->setChecked(true);
+    QTest::keyClicks(filter, wanted.section(u' ', 0, 0)); // its number, as typed
+    QList<QCheckBox *> shown;
+    for (QCheckBox *box : boxes) {
+        if (!box->isHidden())
+            shown.append(box);
+    }
+    QCOMPARE(shown, QList<QCheckBox *>{boxes[13]});
+    filter->clear();
+    for (QCheckBox *box : boxes)
+        QVERIFY(!box->isHidden());
+    QCOMPARE(window->ticked(), QList<int>{13}); // the tick survives the filter
 }
 
 QTEST_MAIN(TestRedraw)

@@ -142,10 +142,22 @@ wmf_libraries=()
 for library in Mf Mfuuid Mfplat Mfcore Propsys; do
   wmf_libraries+=("-DWMF_${library^^}_LIBRARY=$mingw_lib/lib${library,,}.a")
 done
+# The same for headers: Qt includes <Mferror.h>, MinGW ships mferror.h. A folder of links under
+# the names Qt uses, made from what its sources include.
+case_headers=$cache/case-headers
+mkdir -p "$case_headers"
+mingw_include=/usr/x86_64-w64-mingw32/include
+grep -rhoE '#\s*include [<"][^>"]+[>"]' "$(srcdir qt6-multimedia-)/src" | sed -E 's/#\s*include [<"]//; s/[>"]$//' |
+  sort -u | while read -r header; do
+  lower=${header,,}
+  if [ ! -e "$mingw_include/$header" ] && [ "$lower" != "$header" ] && [ -e "$mingw_include/$lower" ]; then
+    ln -sf "$mingw_include/$lower" "$case_headers/$header"
+  fi
+done
 cmake_step qtshadertools qt6-shadertools- "$qt_toolchain" "${qt_options[@]}"
 cmake_step qtmultimedia qt6-multimedia- "$qt_toolchain" "${qt_options[@]}" \
   -DFEATURE_gstreamer=OFF -DFEATURE_ffmpeg=OFF -DFEATURE_wmf=ON -DFEATURE_spatialaudio=OFF \
-  "${wmf_libraries[@]}"
+  "${wmf_libraries[@]}" -DCMAKE_CXX_FLAGS="-I$case_headers"
 
 # 5. zlib's import library is MinGW's; libzip and libxlsxwriter are cross-built with it.
 cmake_step libzip libzip- "$mingw_toolchain" -DBUILD_SHARED_LIBS=ON \
