@@ -327,6 +327,10 @@ void MainForm::updateStageArea()
     // Names stay readable from the back of the hall: a round too large is shown page by page.
     Label1->setMinimumTextHeight(height() / 30.0);
     Label2->setMinimumTextHeight(height() / 30.0);
+    // The names stand under the titles, whatever their own design boxes say.
+    const int titlesCentre = Label9->geometry().center().x();
+    Label1->setCentreX(titlesCentre);
+    Label2->setCentreX(titlesCentre);
     Label1->setStageArea(area(3510));
     Label2->setStageArea(area(3600));
 }

@@ -245,7 +245,8 @@ void NamesLabel::refit()
     }
 
     const QSize wanted = captionSize();
-    int left = box().x() + (box().width() - wanted.width()) / 2;
+    const int centre = m_centreX ? *m_centreX : box().x() + box().width() / 2;
+    int left = centre - wanted.width() / 2;
     int top = box().y();
     if (m_stageArea.isValid()) {
         // Keep the whole block on the stage.

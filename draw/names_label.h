@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include "draw/name_fit.h"
@@ -20,6 +21,8 @@ public:
 
     // The part of the stage the names may use, in the parent's pixels.
     void setStageArea(const QRect &area);
+    // The x the names are centred on, in the parent's pixels (the centre of the box when unset).
+    void setCentreX(int x) { m_centreX = x; }
     // The smallest line height names are shown at, in pixels (1/30 of the stage's height).
     void setMinimumTextHeight(double pixels);
     void setPageIntervalMs(int ms);
@@ -46,6 +49,7 @@ private:
     void nextPage();
 
     QRect m_stageArea;
+    std::optional<int> m_centreX;
     double m_minimumTextHeight = 0;
     int m_pageCount = 1;
     int m_perPage = 0;

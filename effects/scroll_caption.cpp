@@ -113,7 +113,8 @@ bool DrawScrollText(const QStringList &Lines, PictureBox &BackPic, PictureBox &W
             case 1:
                 return double(SW) - WorkPic.textWidth(line);
             case 2:
-                return (double(SW) - WorkPic.textWidth(line)) / 2.0;
+                // A line wider than the picture shows its head, not its middle.
+                return std::max(0.0, (double(SW) - WorkPic.textWidth(line)) / 2.0);
             default:
                 return x; // left where it was
             }

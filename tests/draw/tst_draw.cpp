@@ -35,6 +35,8 @@ private slots:
     void poolBeyondSixteenBitsDraws();
     void workbookThatCannotBeWrittenDoesNotStopTheDraw();
     void hugeRoundIsShownPageByPage();
+    void namesStandUnderTheTitles_data();
+    void namesStandUnderTheTitles();
     void longEntryDoesNotRuleTheStage_data();
     void longEntryDoesNotRuleTheStage();
 
@@ -476,4 +478,29 @@ void TestDraw::longEntryDoesNotRuleTheStage()
     }
     if (winners->text().contains(longEntry))
         QVERIFY(resultLines().contains(longEntry));
+}
+
+void TestDraw::namesStandUnderTheTitles_data()
+{
+    QTest::addColumn<QSize>("screen");
+    QTest::addColumn<int>("perRound");
+    QTest::newRow("one name, 1366x768") << QSize(1366, 768) << 1;
+    QTest::newRow("one name, 1920x1080") << QSize(1920, 1080) << 1;
+    QTest::newRow("four names, 1920x1080") << QSize(1920, 1080) << 4;
+}
+
+void TestDraw::namesStandUnderTheTitles()
+{
+    QFETCH(QSize, screen);
+    QFETCH(int, perRound);
+    startEvent(ProgramDir::people(30), 1, 1, 1, 1, 2, perRound);
+    form().resize(screen);
+    const int titles = m_stage->child(QStringLiteral("Label9"))->geometry().center().x();
+    m_stage->click(QStringLiteral("Command2"));
+    form().Timer1_Timer();
+    auto *rolling = m_stage->child(QStringLiteral("Label1"));
+    QVERIFY(qAbs(rolling->geometry().center().x() - titles) <= 1);
+    m_stage->click(QStringLiteral("Command2"));
+    auto *winners = m_stage->child(QStringLiteral("Label2"));
+    QVERIFY(qAbs(winners->geometry().center().x() - titles) <= 1);
 }

@@ -94,8 +94,8 @@ bool referenceFrame(const QStringList &Lines, PictureBox &BackPic, PictureBox &W
             WorkPic.setCurrentX(0);
         else if (Align == 1)
             WorkPic.setCurrentX(double(SW) - WorkPic.textWidth(Lines[i]));
-        else if (Align == 2)
-            WorkPic.setCurrentX((double(SW) - WorkPic.textWidth(Lines[i])) / 2);
+        else if (Align == 2) // centred; a line wider than the picture from its head
+            WorkPic.setCurrentX(std::max(0.0, (double(SW) - WorkPic.textWidth(Lines[i])) / 2));
         WorkPic.setCurrentX(WorkPic.currentX() + Indent);
         const double y = WorkPic.currentY();
         if (-double(TH) <= y && y <= double(SH)) {
@@ -139,7 +139,7 @@ private slots:
     void gradientEndsAreTheTwoColours();
     void alignmentAndIndent_data();
     void alignmentAndIndent();
-    void wideLineIsClippedOnBothSides();
+    void wideLineShowsItsHead();
     void otherAlignValuesAccumulateIndent();
     void emptyLinesDrawOnlyTheBackground();
     void shortBufferUsesBottomColour();
@@ -374,7 +374,7 @@ void TestScrollCaption::alignmentAndIndent()
             QStringLiteral("left %1 expected %2").arg(s.inked().left() - leftEdge).arg(expected)));
 }
 
-void TestScrollCaption::wideLineIsClippedOnBothSides()
+void TestScrollCaption::wideLineShowsItsHead()
 {
     Surfaces s(QSize(60, 60));
     const QString line = QStringLiteral("________________");
@@ -382,6 +382,14 @@ void TestScrollCaption::wideLineIsClippedOnBothSides()
     s.draw({line}, 10, 0xFFFFFF, 0xFFFFFF, 0, 2);
     QCOMPARE(s.inked().left(), 0);
     QCOMPARE(s.inked().right(), 59);
+
+    // Centred, a line wider than the buffer shows its head: here only the first character
+    // is ink, and it is drawn at the left edge.
+    const QString head = QStringLiteral("H") + QString(40, u' ');
+    QVERIFY(s.work.textWidth(head) > 100);
+    s.draw({head}, 10, 0xFFFFFF, 0xFFFFFF, 0, 2);
+    QVERIFY(!s.inked().isEmpty());
+    QVERIFY(s.inked().left() <= 2);
 }
 
 void TestScrollCaption::otherAlignValuesAccumulateIndent()

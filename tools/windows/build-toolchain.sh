@@ -150,9 +150,14 @@ mingw_include=/usr/x86_64-w64-mingw32/include
 grep -rhoE '#\s*include [<"][^>"]+[>"]' "$(srcdir qt6-multimedia-)/src" | sed -E 's/#\s*include [<"]//; s/[>"]$//' |
   sort -u | while read -r header; do
   lower=${header,,}
-  if [ ! -e "$mingw_include/$header" ] && [ "$lower" != "$header" ] && [ -e "$mingw_include/$lower" ]; then
-    ln -sf "$mingw_include/$lower" "$case_headers/$header"
-  fi
+  [ "$lower" != "$header" ] || continue
+  for folder in "$mingw_include" "$prefix"/include/Qt*; do
+    [ ! -e "$folder/$header" ] || break # found as written
+    if [ -e "$folder/$lower" ]; then
+      ln -sf "$folder/$lower" "$case_headers/$header"
+      break
+    fi
+  done
 done
 cmake_step qtshadertools qt6-shadertools- "$qt_toolchain" "${qt_options[@]}"
 cmake_step qtmultimedia qt6-multimedia- "$qt_toolchain" "${qt_options[@]}" \
