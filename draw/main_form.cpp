@@ -24,6 +24,7 @@
 #include "platform/picture_box.h"
 #include "platform/pointer_hider.h"
 #include "platform/program_directory.h"
+#include "platform/text_outline.h"
 #include "windows/author_credit.h"
 #include "windows/instructions_form.h"
 #include "windows/prize_settings_form.h"
@@ -52,6 +53,7 @@ Label *stageLabel(Label *label, const QRect &box, const QFont &font, quint32 col
     // Titles, prize names and roster names are shown as typed, never as markup.
     label->setTextFormat(Qt::PlainText);
     setForeColor(label, colour);
+    label->setGraphicsEffect(new TextOutlineEffect(label));
     if constexpr (std::is_base_of_v<AutoSizeLabel, Label>)
         label->setBox(box);
     else
@@ -327,6 +329,10 @@ void MainForm::updateStageArea()
     // Names stay readable from the back of the hall: a round too large is shown page by page.
     Label1->setMinimumTextHeight(height() / 30.0);
     Label2->setMinimumTextHeight(height() / 30.0);
+    // Outlines of 1.5 px at 1080 lines, in proportion on other stages.
+    const int outline = std::clamp(int(std::lround(1.5 * height() / 1080.0)), 1, 4);
+    for (TextOutlineEffect *effect : findChildren<TextOutlineEffect *>())
+        effect->setWidth(outline);
     // The names stand under the titles, whatever their own design boxes say.
     const int titlesCentre = Label9->geometry().center().x();
     Label1->setCentreX(titlesCentre);

@@ -5,7 +5,32 @@
 #include "platform/interval_timer.h"
 #include "platform/look.h"
 #include "platform/picture_box.h"
+#include "platform/text_outline.h"
 #include "support/stage.h"
+
+namespace {
+
+double luminance(const QColor &c)
+{
+    auto channel = [](double v) {
+        return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+}
+
+double contrast(const QColor &a, const QColor &b)
+{
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+int distance(const QColor &a, const QColor &b)
+{
+    return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) +
+           std::abs(a.blue() - b.blue());
+}
+
+} // namespace
 
 class TestStageEffects : public QObject
 {
@@ -15,8 +40,10 @@ private slots:
     void captionMovesUpOnePixelPerTick();
     void titlesBlinkInTheirPairs();
     void ticksBetweenRefreshesComposeNothing();
-    void blinkingRepaintsOnlyItsTitle_data();
-    void blinkingRepaintsOnlyItsTitle();
+    void blinkingRepaintsOnlyTheTitles_data();
+    void blinkingRepaintsOnlyTheTitles();
+    void stageTextReadsAgainstTheBackground_data();
+    void stageTextReadsAgainstTheBackground();
 
 private:
     static quint32 colour(Stage &stage, const char *label)
@@ -122,14 +149,14 @@ void TestStageEffects::ticksBetweenRefreshesComposeNothing()
     QCOMPARE(form.scrollPosition(), newest - 6);
 }
 
-void TestStageEffects::blinkingRepaintsOnlyItsTitle_data()
+void TestStageEffects::blinkingRepaintsOnlyTheTitles_data()
 {
     QTest::addColumn<QString>("label");
     QTest::newRow("Label4 by Timer2") << "Label4";
     QTest::newRow("Label9 by Timer3") << "Label9";
 }
 
-void TestStageEffects::blinkingRepaintsOnlyItsTitle()
+void TestStageEffects::blinkingRepaintsOnlyTheTitles()
 {
     QFETCH(QString, label);
     ProgramDir dir;
@@ -170,13 +197,73 @@ void TestStageEffects::blinkingRepaintsOnlyItsTitle()
         form.Timer3_Timer();
     QTRY_VERIFY(!watcher.painted.isEmpty());
     QCoreApplication::processEvents();
-    const QRect title = stage.child<QWidget>(label)->geometry();
-    QVERIFY2(title.contains(watcher.painted.boundingRect()),
+    // The titles with their outlines, nothing else of the stage: an outlined label is drawn
+    // whole, so the other title, which overlaps this one's box, is drawn again too.
+    QRegion titles;
+    for (const char *name : {"Label4", "Label9"}) {
+        QWidget *title = stage.child<QWidget>(QLatin1String(name));
+        const int w = qobject_cast<TextOutlineEffect *>(title->graphicsEffect())->width();
+        titles += title->geometry().adjusted(-w, -w, w, w);
+    }
+    QVERIFY(stage.child<QWidget>(label)->geometry().intersects(watcher.painted.boundingRect()));
+    QVERIFY2((watcher.painted - titles).isEmpty(),
              qPrintable(QStringLiteral("painted %1,%2 %3x%4")
                             .arg(watcher.painted.boundingRect().x())
                             .arg(watcher.painted.boundingRect().y())
                             .arg(watcher.painted.boundingRect().width())
                             .arg(watcher.painted.boundingRect().height())));
+}
+
+void TestStageEffects::stageTextReadsAgainstTheBackground_data()
+{
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QSize>("screen");
+    for (const QSize screen : {QSize(1366, 768), QSize(1920, 1080)}) {
+        for (const char *label : {"Label4", "Label9", "Label5", "Label2"}) {
+            QTest::addRow("%s at %dx%d", label, screen.width(), screen.height())
+                << QString::fromLatin1(label) << screen;
+        }
+    }
+}
+
+void TestStageEffects::stageTextReadsAgainstTheBackground()
+{
+    QFETCH(QString, label);
+    QFETCH(QSize, screen);
+    ProgramDir dir;
+    dir.writeSettings(1, 1, 1, 1, 2, 3);
+    const QString roster = dir.writeRoster(QStringLiteral("名单.vok"), ProgramDir::people(20));
+    Stage stage(dir);
+    stage.form().resize(screen);
+    stage.prepare(roster);
+    stage.drawRound(3); // the blue heading and the winners on stage
+    QWidget *text = stage.child(label);
+    QVERIFY(text->isVisible());
+    const QColor ink = text->palette().color(QPalette::WindowText);
+    const QColor outline = TextOutlineEffect::colour();
+
+    // Around the glyphs, on the stage as painted: pixels of the outline's colour, and the
+    // background they stand on far enough from it.
+    const QImage shown = stage.form().grab().toImage();
+    const QRect area = text->geometry().intersected(shown.rect());
+    int outlinePixels = 0;
+    QList<QColor> background;
+    for (int y = area.top(); y <= area.bottom(); y += 1) {
+        for (int x = area.left(); x <= area.right(); x += 1) {
+            const QColor c = shown.pixelColor(x, y);
+            if (distance(c, outline) < 40)
+                ++outlinePixels;
+            else if (distance(c, ink) > 120 && (x + y) % 7 == 0)
+                background.append(c);
+        }
+    }
+    QVERIFY2(outlinePixels > 100, qPrintable(QString::number(outlinePixels)));
+    QVERIFY(!background.isEmpty());
+    std::sort(background.begin(), background.end(),
+              [](const QColor &a, const QColor &b) { return luminance(a) < luminance(b); });
+    // The background of the stage behind the text, by its median.
+    QVERIFY2(contrast(outline, background[background.size() / 2]) >= 3.0,
+             qPrintable(background[background.size() / 2].name()));
 }
 
 QTEST_MAIN(TestStageEffects)
