@@ -336,8 +336,11 @@ void MainForm::updateStageArea()
     // The names stand under the titles, whatever their own design boxes say.
     const int titlesCentre = Label9->geometry().center().x();
     Label1->setCentreX(titlesCentre);
+    Label1->setPartner(Label2);
+    Label2->setPartner(Label1);
     Label2->setCentreX(titlesCentre);
-    Label1->setStageArea(area(3510));
+    // The roll and its result share one area, so a round that rolls on one page stops on one.
+    Label1->setStageArea(area(3600));
     Label2->setStageArea(area(3600));
 }
 

@@ -21,6 +21,24 @@ constexpr double kKeepLayoutWidthShare = 0.8;
 // The widths a layout makes room for, at `metrics`: an entry too wide for the stage at the
 // label's own size (`tooWide`) gets only as much room as the widest of the others, and shows
 // its head and "…" there. So one long entry does not make a whole round small.
+// How tall a character stands on the stage: the ink of a full Chinese character, not the line.
+double visibleHeight(const QFont &font)
+{
+    const QFontMetricsF metrics(font);
+    const double ink = metrics.tightBoundingRect(QStringLiteral("国")).height();
+    return ink > 0 ? ink : metrics.capHeight();
+}
+
+// Between columns: at least two characters' width, so that an entry never reads as part of its
+// neighbour.
+double gapBetweenColumns(const QFont &font, double points, double designPoints)
+{
+    QFont sized = font;
+    sized.setPointSizeF(points);
+    return std::max(kColumnGap * points / designPoints,
+                    2.0 * QFontMetricsF(sized).horizontalAdvance(QStringLiteral("国")));
+}
+
 std::vector<double> roomWidths(const QStringList &list, const std::vector<bool> &tooWide,
                                const QFontMetricsF &metrics, double stageRoom)
 {
@@ -94,7 +112,7 @@ std::vector<bool> NamesLabel::tooWideForStage(const QStringList &list) const
 
 double NamesLabel::shownTextHeight() const
 {
-    return QFontMetricsF(fittedFont()).height();
+    return visibleHeight(fittedFont());
 }
 
 void NamesLabel::nextPage()
@@ -110,40 +128,40 @@ void NamesLabel::nextPage()
 double NamesLabel::minimumPoints(double designPoints) const
 {
     // The point size whose line height is the minimum text height, never below the smallest.
-    const double designHeight = QFontMetricsF(font()).height();
+    const double designHeight = visibleHeight(font());
     if (m_minimumTextHeight <= 0 || designHeight <= 0)
         return kSmallestPoints;
     return std::max(kSmallestPoints, designPoints * m_minimumTextHeight / designHeight);
 }
 
-void NamesLabel::layOutPages(const QStringList &list, const QSizeF &area, double designPoints)
+NamesLabel::Layout NamesLabel::pagedLayout(const QStringList &list, const QSizeF &area,
+                                           double designPoints) const
 {
     // At the smallest size the names may have: as many columns and rows as the area holds, one
     // line kept for the page note.
     double points = minimumPoints(designPoints);
     QFont trial = font();
     trial.setPointSizeF(points);
-    QFontMetricsF metrics(trial);
     // Hinting can leave the chosen size a little short of the height asked for.
-    while (m_minimumTextHeight > 0 && metrics.height() < m_minimumTextHeight) {
+    while (m_minimumTextHeight > 0 && visibleHeight(trial) < m_minimumTextHeight) {
         points += 0.25;
         trial.setPointSizeF(points);
-        metrics = QFontMetricsF(trial);
     }
+    const QFontMetricsF metrics(trial);
     double widest = metrics.horizontalAdvance(QStringLiteral("第 99/99 页"));
     for (double w : roomWidths(list, tooWideForStage(list), metrics, area.width()))
         widest = std::max(widest, w);
-    const int columnWidth = int(std::ceil(std::min(widest, area.width())));
-    const int lineHeight = int(std::ceil(metrics.height()));
-    const int gap = int(std::lround(kColumnGap * points / designPoints));
+    Layout layout;
+    layout.columnSize =
+        QSize(int(std::ceil(std::min(widest, area.width()))), int(std::ceil(metrics.height())));
+    layout.gap = int(std::ceil(gapBetweenColumns(font(), points, designPoints)));
     const int columns =
-        std::max(1, int((area.width() + gap) / double(std::max(1, columnWidth + gap))));
-    const int rows = std::max(1, int(area.height() / std::max(1, lineHeight)) - 1);
-    m_fit = NameFit{points, columns, rows};
-    m_columnSize = QSize(columnWidth, lineHeight);
-    m_gap = gap;
-    m_perPage = columns * rows;
-    m_pageCount = int((list.size() + m_perPage - 1) / m_perPage);
+        std::max(1, int((area.width() + layout.gap) /
+                        double(std::max(1, layout.columnSize.width() + layout.gap))));
+    const int rows = std::max(1, int(area.height() / std::max(1, layout.columnSize.height())) - 1);
+    layout.fit = NameFit{points, columns, rows};
+    layout.perPage = columns * rows;
+    return layout;
 }
 
 void NamesLabel::setStageArea(const QRect &area)
@@ -171,39 +189,77 @@ QFont NamesLabel::fittedFont() const
     return f;
 }
 
-void NamesLabel::fitToArea(const QStringList &list, const QSizeF &area, double designPoints)
+std::optional<NamesLabel::Layout>
+NamesLabel::singlePageLayout(const QStringList &list, const QSizeF &area, double designPoints) const
 {
     // Sizes are estimated in proportion to the point size, then checked with the real metrics
     // of the chosen size; hinting can make a size a little wider than estimated.
     const std::vector<bool> tooWide = tooWideForStage(list);
+    const double smallest = minimumPoints(designPoints);
     double base = designPoints;
     for (int attempt = 0; attempt < 12; ++attempt) {
         QFont trial = font();
         trial.setPointSizeF(base);
         const QFontMetricsF metrics(trial);
-        m_fit = fitNames(roomWidths(list, tooWide, metrics, area.width()), metrics.height(), base,
-                         area, kColumnGap * base / designPoints, minimumPoints(designPoints));
+        Layout layout;
+        layout.fit = fitNames(roomWidths(list, tooWide, metrics, area.width()), metrics.height(),
+                              base, area, gapBetweenColumns(font(), base, designPoints), smallest);
 
-        const QFontMetricsF fitted(fittedFont());
+        QFont fittedFace = font();
+        fittedFace.setPointSizeF(layout.fit.pointSize);
+        const QFontMetricsF fitted(fittedFace);
         double widest = 0;
         for (double w : roomWidths(list, tooWide, fitted, area.width()))
             widest = std::max(widest, w);
-        m_columnSize =
+        layout.columnSize =
             QSize(int(std::ceil(std::min(widest, area.width()))), int(std::ceil(fitted.height())));
-        m_gap = int(std::lround(kColumnGap * m_fit.pointSize / designPoints));
-        const QSize needed = captionSize();
+        layout.gap = int(std::ceil(gapBetweenColumns(font(), layout.fit.pointSize, designPoints)));
+        const int columns = layout.fit.columns;
+        const QSize needed(layout.columnSize.width() * columns + layout.gap * (columns - 1),
+                           layout.columnSize.height() * std::max(1, layout.fit.rows));
         if (needed.width() <= area.width() && needed.height() <= area.height())
-            return;
-        if (m_fit.pointSize <= minimumPoints(designPoints))
+            return layout;
+        if (layout.fit.pointSize <= smallest)
             break;
         // Shrink by how much the real layout overflows, at least a point at a time.
         const double overflow =
             std::max(needed.width() / area.width(), needed.height() / area.height());
-        base = std::max(minimumPoints(designPoints),
-                        std::min(m_fit.pointSize - 1.0, m_fit.pointSize / overflow));
+        base = std::max(smallest,
+                        std::min(layout.fit.pointSize - 1.0, layout.fit.pointSize / overflow));
     }
-    // Too many to read at the smallest size: page by page.
-    layOutPages(list, area, designPoints);
+    return std::nullopt; // too many to read at the smallest size
+}
+
+void NamesLabel::fitToArea(const QStringList &list, const QSizeF &area, double designPoints)
+{
+    // The roll and its result page alike: when either would need pages, both show the same
+    // number of names a page, so that a round does not stop on more pages than it rolled on.
+    const NamesLabel *partner = m_partner;
+    const double partnerPoints = partner ? partner->font().pointSizeF() : 0;
+    const std::optional<Layout> single = singlePageLayout(list, area, designPoints);
+    if (single && (!partner || partner->singlePageLayout(list, area, partnerPoints))) {
+        apply(*single, list.size());
+        return;
+    }
+    Layout paged = pagedLayout(list, area, designPoints);
+    if (partner) {
+        const int perPage = std::max(
+            1, std::min(paged.perPage, partner->pagedLayout(list, area, partnerPoints).perPage));
+        paged.fit.rows =
+            std::min(paged.fit.rows, (perPage + paged.fit.columns - 1) / paged.fit.columns);
+        paged.fit.columns = (perPage + paged.fit.rows - 1) / paged.fit.rows;
+        paged.perPage = perPage;
+    }
+    apply(paged, list.size());
+}
+
+void NamesLabel::apply(const Layout &layout, qsizetype count)
+{
+    m_fit = layout.fit;
+    m_columnSize = layout.columnSize;
+    m_gap = layout.gap;
+    m_perPage = layout.perPage;
+    m_pageCount = layout.perPage > 0 ? int((count + layout.perPage - 1) / layout.perPage) : 1;
 }
 
 QSize NamesLabel::captionSize() const
@@ -263,6 +319,25 @@ void NamesLabel::refit()
     update();
 }
 
+QList<QRect> NamesLabel::pageCells() const
+{
+    const qsizetype count = pageNames().size();
+    const int columnWidth = m_columnSize.width();
+    const int lineHeight = m_columnSize.height();
+    const int rows = std::max(1, m_fit.rows);
+    // A last page of fewer columns stands in the middle, as the full pages do.
+    const int used = int((count + rows - 1) / rows);
+    const int indent = std::max(0, m_fit.columns - used) * (columnWidth + m_gap) / 2;
+    QList<QRect> cells;
+    for (qsizetype k = 0; k < count; ++k) {
+        const int column = int(k / rows);
+        const int row = int(k % rows);
+        cells.append(QRect(indent + column * (columnWidth + m_gap), row * lineHeight, columnWidth,
+                           lineHeight));
+    }
+    return cells;
+}
+
 void NamesLabel::paintEvent(QPaintEvent *)
 {
     const QStringList list = pageNames();
@@ -271,16 +346,11 @@ void NamesLabel::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.setFont(fittedFont());
     painter.setPen(palette().color(QPalette::WindowText));
-    const int columnWidth = m_columnSize.width();
-    const int lineHeight = m_columnSize.height();
-    const int gap = m_gap;
-    for (int k = 0; k < list.size(); ++k) {
-        const int column = k / std::max(1, m_fit.rows);
-        const int row = k % std::max(1, m_fit.rows);
-        const QRect cell(column * (columnWidth + gap), row * lineHeight, columnWidth, lineHeight);
-        painter.drawText(cell, Qt::AlignHCenter | Qt::AlignTop, list[k]);
-    }
+    const QList<QRect> cells = pageCells();
+    for (qsizetype k = 0; k < list.size(); ++k)
+        painter.drawText(cells[k], Qt::AlignHCenter | Qt::AlignTop, list[k]);
     if (m_pageCount > 1) {
+        const int lineHeight = m_columnSize.height();
         const QRect note(0, std::max(1, m_fit.rows) * lineHeight, width(), lineHeight);
         painter.drawText(note, Qt::AlignHCenter | Qt::AlignTop, pageNote());
     }

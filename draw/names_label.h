@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <optional>
 #include <vector>
 
@@ -23,6 +24,8 @@ public:
     void setStageArea(const QRect &area);
     // The x the names are centred on, in the parent's pixels (the centre of the box when unset).
     void setCentreX(int x) { m_centreX = x; }
+    // The label whose pages this one's match (the roll's and the result's), both ways.
+    void setPartner(NamesLabel *partner) { m_partner = partner; }
     // The smallest line height names are shown at, in pixels (1/30 of the stage's height).
     void setMinimumTextHeight(double pixels);
     void setPageIntervalMs(int ms);
@@ -32,7 +35,10 @@ public:
     int currentPage() const { return m_page; }    // 0-based
     QString pageNote() const;                     // "第 1/3 页", empty without pages
     QStringList pageNames() const;                // the names shown now
-    double shownTextHeight() const;
+    double shownTextHeight() const;               // the ink of a character, in pixels
+    int columnGap() const { return m_gap; }       // pixels between two columns
+    // Where each name of the current page is drawn, in the label's pixels.
+    QList<QRect> pageCells() const;
 
 protected:
     QSize captionSize() const override;
@@ -43,13 +49,25 @@ private:
     QStringList names() const;
     QFont fittedFont() const;
     std::vector<bool> tooWideForStage(const QStringList &list) const;
+    // A layout of the names: on one page (no page count), or page by page.
+    struct Layout
+    {
+        NameFit fit;
+        QSize columnSize;
+        int gap = 0;
+        int perPage = 0; // 0: every name on one page
+    };
+    std::optional<Layout> singlePageLayout(const QStringList &list, const QSizeF &area,
+                                           double designPoints) const;
+    Layout pagedLayout(const QStringList &list, const QSizeF &area, double designPoints) const;
     void fitToArea(const QStringList &list, const QSizeF &area, double designPoints);
+    void apply(const Layout &layout, qsizetype count);
     double minimumPoints(double designPoints) const;
-    void layOutPages(const QStringList &list, const QSizeF &area, double designPoints);
     void nextPage();
 
     QRect m_stageArea;
     std::optional<int> m_centreX;
+    QPointer<NamesLabel> m_partner;
     double m_minimumTextHeight = 0;
     int m_pageCount = 1;
     int m_perPage = 0;

@@ -35,6 +35,8 @@ private slots:
     void poolBeyondSixteenBitsDraws();
     void workbookThatCannotBeWrittenDoesNotStopTheDraw();
     void hugeRoundIsShownPageByPage();
+    void pagesRead_data();
+    void pagesRead();
     void namesStandUnderTheTitles_data();
     void namesStandUnderTheTitles();
     void longEntryDoesNotRuleTheStage_data();
@@ -503,4 +505,54 @@ void TestDraw::namesStandUnderTheTitles()
     m_stage->click(QStringLiteral("Command2"));
     auto *winners = m_stage->child(QStringLiteral("Label2"));
     QVERIFY(qAbs(winners->geometry().center().x() - titles) <= 1);
+}
+
+void TestDraw::pagesRead_data()
+{
+    QTest::addColumn<QSize>("screen");
+    QTest::addColumn<int>("perRound");
+    QTest::newRow("60 at 1366x768") << QSize(1366, 768) << 60;
+    QTest::newRow("150 at 1366x768") << QSize(1366, 768) << 150;
+    QTest::newRow("240 at 1920x1080") << QSize(1920, 1080) << 240;
+}
+
+void TestDraw::pagesRead()
+{
+    QFETCH(QSize, screen);
+    QFETCH(int, perRound);
+    startEvent(ProgramDir::people(600), 1, 1, 1, 1, 2, perRound);
+    form().resize(screen);
+    auto *rolling = form().findChild<NamesLabel *>(QStringLiteral("Label1"));
+    auto *winners = form().findChild<NamesLabel *>(QStringLiteral("Label2"));
+    m_stage->click(QStringLiteral("Command2"));
+    form().Timer1_Timer();
+    const int rollPages = rolling->pageCount();
+    m_stage->click(QStringLiteral("Command2"));
+    // The round stops on as many pages as it rolled on.
+    QCOMPARE(winners->pageCount(), rollPages);
+
+    for (NamesLabel *label : {rolling, winners}) {
+        // A character's ink, not its line, is at least 1/30 of the stage.
+        QVERIFY(label->shownTextHeight() >= screen.height() / 30.0 - 0.5);
+        QFont shown = label->font();
+        shown.setPointSizeF(label->currentFit().pointSize);
+        const double character = QFontMetricsF(shown).horizontalAdvance(QStringLiteral("国"));
+        if (label->currentFit().columns > 1)
+            QVERIFY(label->columnGap() >= 2 * character - 1);
+    }
+
+    // Every page, the last with fewer names too, stands in the middle of the label.
+    winners->setPageIntervalMs(10);
+    for (int page = 0; page < winners->pageCount(); ++page) {
+        QTRY_COMPARE(winners->currentPage(), page);
+        QRect used;
+        for (const QRect &cell : winners->pageCells())
+            used |= cell;
+        QVERIFY2(qAbs(used.center().x() - winners->width() / 2) <= 2,
+                 qPrintable(QStringLiteral("page %1: %2..%3 in %4")
+                                .arg(page + 1)
+                                .arg(used.left())
+                                .arg(used.right())
+                                .arg(winners->width())));
+    }
 }
