@@ -11,19 +11,26 @@
 
 namespace {
 
-// Qt without ICU (the Windows build) has no GB18030 converter of its own; Windows has the code
-// page. Elsewhere Qt always has ICU, and these are never reached.
+// Qt without ICU (the Windows build) has no GB18030 converter of its own that can be trusted: on
+// Windows its named converters are valid yet convert nothing. Windows has the code page.
+// Elsewhere Qt always has ICU, and these are never reached.
 #ifdef Q_OS_WIN
-constexpr UINT kGb18030CodePage = 54936;
+// GB18030 is code page 54936 on every Windows 10/11. Wine has no such code page: there the
+// two-byte part of it (936, GBK) is the best there is, and four-byte characters are lost.
+UINT gb18030CodePage()
+{
+    static const UINT page = IsValidCodePage(54936) ? 54936 : 936;
+    return page;
+}
 
 QString gb18030WithoutIcu(const QByteArray &bytes)
 {
     if (bytes.isEmpty())
         return QString();
     const int length =
-        MultiByteToWideChar(kGb18030CodePage, 0, bytes.constData(), int(bytes.size()), nullptr, 0);
+        MultiByteToWideChar(gb18030CodePage(), 0, bytes.constData(), int(bytes.size()), nullptr, 0);
     QString text(length, Qt::Uninitialized);
-    MultiByteToWideChar(kGb18030CodePage, 0, bytes.constData(), int(bytes.size()),
+    MultiByteToWideChar(gb18030CodePage(), 0, bytes.constData(), int(bytes.size()),
                         reinterpret_cast<wchar_t *>(text.data()), length);
     return text;
 }
@@ -33,10 +40,10 @@ QByteArray gb18030WithoutIcu(const QString &text)
     if (text.isEmpty())
         return QByteArray();
     const auto *wide = reinterpret_cast<const wchar_t *>(text.utf16());
-    const int length = WideCharToMultiByte(kGb18030CodePage, 0, wide, int(text.size()), nullptr, 0,
+    const int length = WideCharToMultiByte(gb18030CodePage(), 0, wide, int(text.size()), nullptr, 0,
                                            nullptr, nullptr);
     QByteArray bytes(length, Qt::Uninitialized);
-    WideCharToMultiByte(kGb18030CodePage, 0, wide, int(text.size()), bytes.data(), length, nullptr,
+    WideCharToMultiByte(gb18030CodePage(), 0, wide, int(text.size()), bytes.data(), length, nullptr,
                         nullptr);
     return bytes;
 }
@@ -107,10 +114,14 @@ QString decode(const QByteArray &bytes, Encoding encoding)
     case Encoding::Gb18030:
         break;
     }
+#ifdef Q_OS_WIN
+    return gb18030WithoutIcu(bytes);
+#else
     QStringDecoder decoder("GB18030");
     if (!decoder.isValid())
         return gb18030WithoutIcu(bytes);
     return decoder.decode(bytes);
+#endif
 }
 
 QString decode(const QByteArray &bytes)
@@ -139,12 +150,25 @@ QByteArray encode(const QString &text, Encoding encoding)
     return toAnsi(text);
 }
 
+bool hasFourByteGb18030()
+{
+#ifdef Q_OS_WIN
+    return gb18030CodePage() == 54936;
+#else
+    return true;
+#endif
+}
+
 QByteArray toAnsi(const QString &text)
 {
+#ifdef Q_OS_WIN
+    return gb18030WithoutIcu(text);
+#else
     QStringEncoder encoder("GB18030");
     if (!encoder.isValid())
         return gb18030WithoutIcu(text);
     return encoder.encode(text);
+#endif
 }
 
 QStringList splitLines(const QString &text)

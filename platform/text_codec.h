@@ -11,6 +11,9 @@ namespace TextCodec {
 
 enum class Encoding { Gb18030, Utf8, Utf8Bom, Utf16Le, Utf16Be };
 
+// False only on Windows without the GB18030 code page (Wine): four-byte characters are lost.
+bool hasFourByteGb18030();
+
 Encoding detectEncoding(const QByteArray &bytes);
 QString decode(const QByteArray &bytes);
 QString decode(const QByteArray &bytes, Encoding encoding);

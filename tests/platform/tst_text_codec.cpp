@@ -38,6 +38,9 @@ void TestTextCodec::decodesByEvidence_data()
 
 void TestTextCodec::decodesByEvidence()
 {
+    if (!TextCodec::hasFourByteGb18030() &&
+        QByteArray(QTest::currentDataTag()).contains("four-byte"))
+        QSKIP("no GB18030 code page here (Wine): four-byte characters cannot be converted");
     QFETCH(QByteArray, bytes);
     QFETCH(QString, text);
     QCOMPARE(TextCodec::decode(bytes), text);

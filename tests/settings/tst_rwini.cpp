@@ -73,6 +73,9 @@ void TestRwIni::readsCutAt143Bytes_data()
 
 void TestRwIni::readsCutAt143Bytes()
 {
+    if (!TextCodec::hasFourByteGb18030() &&
+        QByteArray(QTest::currentDataTag()).contains("four-byte"))
+        QSKIP("no GB18030 code page here (Wine): four-byte characters cannot be converted");
     QFETCH(QString, stored);
     QFETCH(QString, read);
     WriteIni(QStringLiteral("一等奖"), QStringLiteral("奖品"), stored);

@@ -42,6 +42,8 @@ mkdir -p "$dist/plugins/platforms" "$dist/plugins/imageformats" "$dist/plugins/m
   "$dist/translations"
 cp "$prefix/plugins/platforms/qwindows.dll" "$dist/plugins/platforms/"
 cp "$prefix/plugins/imageformats/qjpeg.dll" "$dist/plugins/imageformats/"
+mkdir -p "$dist/plugins/styles"
+cp "$prefix/plugins/styles/qwindowsvistastyle.dll" "$dist/plugins/styles/" # the look of Windows 10/11
 cp "$prefix"/plugins/multimedia/*.dll "$dist/plugins/multimedia/"
 cp /usr/share/qt6/translations/qtbase_zh_CN.qm "$dist/translations/"
 cp /usr/share/qt6/translations/qt_zh_CN.qm "$dist/translations/" 2>/dev/null || true
@@ -51,8 +53,9 @@ mingw_dirs=("$prefix/bin" "$prefix/lib" /usr/$triple/lib /usr/lib/gcc/$triple/*-
 find_dll() {
   local d
   for d in "${mingw_dirs[@]}"; do
-    [ -e "$d/$1" ] && { echo "$d/$1"; return; }
+    [ -e "$d/$1" ] && { echo "$d/$1"; return 0; }
   done
+  return 0 # not ours: a DLL of Windows itself
 }
 pending=("$dist"/*.exe "$dist"/plugins/*/*.dll)
 while [ ${#pending[@]} -gt 0 ]; do
