@@ -152,6 +152,9 @@ void MainForm::buildControls()
     Label2 = stageLabel(new NamesLabel(QStringLiteral("Label2"), this),
                         twips(6570, 3600, 555, 1035), Look::font(Face::LiShu, 51.75, true),
                         0x0000FFFF, Qt::AlignHCenter | Qt::AlignTop);
+    // The roll and its result page alike.
+    Label1->setPartner(Label2);
+    Label2->setPartner(Label1);
     Label6 =
         stageLabel(plainLabel(QStringLiteral("Label6"),
                               QStringLiteral("抽奖结果已经保存到目录下中奖名单中，请查询"), this),
@@ -336,8 +339,6 @@ void MainForm::updateStageArea()
     // The names stand under the titles, whatever their own design boxes say.
     const int titlesCentre = Label9->geometry().center().x();
     Label1->setCentreX(titlesCentre);
-    Label1->setPartner(Label2);
-    Label2->setPartner(Label1);
     Label2->setCentreX(titlesCentre);
     // The roll and its result share one area, so a round that rolls on one page stops on one.
     Label1->setStageArea(area(3600));

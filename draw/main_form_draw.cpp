@@ -280,7 +280,7 @@ void MainForm::stopRoll(const PrizeLevel &level)
     for (i = 0; i < pieces.size(); ++i) {
         appendItem(m_list1Items, pieces[i]);
         Label1->setVisible(false);
-        Label5->setText(level.logStart + QString::number(round) + QStringLiteral(" 次抽奖结果"));
+        Label5->setText(roundHeading(level, round, false));
         Label5->setVisible(true);
         Label2->setCaption(winners);
         Label2->setVisible(true);

@@ -132,8 +132,7 @@ void MainForm::stopRedraw()
 
     Label8->setText(QString());
     Label8->setVisible(false);
-    Label5->setText(level.logStart + QString::number(m_redraw.round) +
-                    QStringLiteral(" 次补抽结果"));
+    Label5->setText(roundHeading(level, m_redraw.round, true));
     Label5->setVisible(true);
     Label1->setVisible(false);
     // The round as it now stands: who is new is marked, in the place of whom they replace.

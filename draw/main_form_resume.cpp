@@ -174,9 +174,7 @@ void MainForm::showLastCountedRound()
     if (m_redraw.level == 0)
         return; // nothing was drawn before the interruption
     const PrizeLevel &level = prizeLevel(m_redraw.level);
-    Label5->setText(
-        level.logStart + QString::number(m_redraw.round) +
-        (m_lastStopWasRedraw ? QStringLiteral(" 次补抽结果") : QStringLiteral(" 次抽奖结果")));
+    Label5->setText(roundHeading(level, m_redraw.round, m_lastStopWasRedraw));
     Label5->setVisible(true);
     Label2->setCaption(standingText());
     Label2->setVisible(true);

@@ -134,7 +134,8 @@ double NamesLabel::minimumPoints(double designPoints) const
     return std::max(kSmallestPoints, designPoints * m_minimumTextHeight / designHeight);
 }
 
-NamesLabel::Layout NamesLabel::pagedLayout(const QStringList &list, const QSizeF &area,
+NamesLabel::Layout NamesLabel::pagedLayout(const QStringList &list,
+                                           const std::vector<bool> &tooWide, const QSizeF &area,
                                            double designPoints) const
 {
     // At the smallest size the names may have: as many columns and rows as the area holds, one
@@ -149,7 +150,7 @@ NamesLabel::Layout NamesLabel::pagedLayout(const QStringList &list, const QSizeF
     }
     const QFontMetricsF metrics(trial);
     double widest = metrics.horizontalAdvance(QStringLiteral("第 99/99 页"));
-    for (double w : roomWidths(list, tooWideForStage(list), metrics, area.width()))
+    for (double w : roomWidths(list, tooWide, metrics, area.width()))
         widest = std::max(widest, w);
     Layout layout;
     layout.columnSize =
@@ -189,12 +190,13 @@ QFont NamesLabel::fittedFont() const
     return f;
 }
 
-std::optional<NamesLabel::Layout>
-NamesLabel::singlePageLayout(const QStringList &list, const QSizeF &area, double designPoints) const
+std::optional<NamesLabel::Layout> NamesLabel::singlePageLayout(const QStringList &list,
+                                                               const std::vector<bool> &tooWide,
+                                                               const QSizeF &area,
+                                                               double designPoints) const
 {
     // Sizes are estimated in proportion to the point size, then checked with the real metrics
     // of the chosen size; hinting can make a size a little wider than estimated.
-    const std::vector<bool> tooWide = tooWideForStage(list);
     const double smallest = minimumPoints(designPoints);
     double base = designPoints;
     for (int attempt = 0; attempt < 12; ++attempt) {
@@ -230,21 +232,26 @@ NamesLabel::singlePageLayout(const QStringList &list, const QSizeF &area, double
     return std::nullopt; // too many to read at the smallest size
 }
 
-void NamesLabel::fitToArea(const QStringList &list, const QSizeF &area, double designPoints)
+void NamesLabel::fitToArea(const QStringList &list, const std::vector<bool> &tooWide,
+                           const QSizeF &area, double designPoints)
 {
     // The roll and its result page alike: when either would need pages, both show the same
     // number of names a page, so that a round does not stop on more pages than it rolled on.
     const NamesLabel *partner = m_partner;
     const double partnerPoints = partner ? partner->font().pointSizeF() : 0;
-    const std::optional<Layout> single = singlePageLayout(list, area, designPoints);
-    if (single && (!partner || partner->singlePageLayout(list, area, partnerPoints))) {
+    const std::vector<bool> partnerTooWide =
+        partner ? partner->tooWideForStage(list) : std::vector<bool>();
+    const std::optional<Layout> single = singlePageLayout(list, tooWide, area, designPoints);
+    if (single &&
+        (!partner || partner->singlePageLayout(list, partnerTooWide, area, partnerPoints))) {
         apply(*single, list.size());
         return;
     }
-    Layout paged = pagedLayout(list, area, designPoints);
+    Layout paged = pagedLayout(list, tooWide, area, designPoints);
     if (partner) {
         const int perPage = std::max(
-            1, std::min(paged.perPage, partner->pagedLayout(list, area, partnerPoints).perPage));
+            1, std::min(paged.perPage,
+                        partner->pagedLayout(list, partnerTooWide, area, partnerPoints).perPage));
         paged.fit.rows =
             std::min(paged.fit.rows, (perPage + paged.fit.columns - 1) / paged.fit.columns);
         paged.fit.columns = (perPage + paged.fit.rows - 1) / paged.fit.rows;
@@ -278,7 +285,8 @@ void NamesLabel::refit()
     const double designPoints = font().pointSizeF();
     const QFontMetricsF designMetrics(font());
     double widestAtDesign = 0;
-    for (double w : roomWidths(list, tooWideForStage(list), designMetrics, area.width()))
+    const std::vector<bool> tooWide = tooWideForStage(list);
+    for (double w : roomWidths(list, tooWide, designMetrics, area.width()))
         widestAtDesign = std::max(widestAtDesign, w);
 
     // A roll shows a new set of names every tick; while they need no more room than the last
@@ -290,7 +298,7 @@ void NamesLabel::refit()
           m_fitPoints == designPoints)) {
         const int pagesBefore = m_pageCount;
         m_pageCount = 1;
-        fitToArea(list, area, designPoints);
+        fitToArea(list, tooWide, area, designPoints);
         // A new set of pages starts at its first; a roll's next names keep the page shown.
         if (m_pageCount != pagesBefore || m_fitCount != list.size())
             m_page = 0;
@@ -321,7 +329,11 @@ void NamesLabel::refit()
 
 QList<QRect> NamesLabel::pageCells() const
 {
-    const qsizetype count = pageNames().size();
+    return cellsFor(pageNames().size());
+}
+
+QList<QRect> NamesLabel::cellsFor(qsizetype count) const
+{
     const int columnWidth = m_columnSize.width();
     const int lineHeight = m_columnSize.height();
     const int rows = std::max(1, m_fit.rows);
@@ -346,7 +358,7 @@ void NamesLabel::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.setFont(fittedFont());
     painter.setPen(palette().color(QPalette::WindowText));
-    const QList<QRect> cells = pageCells();
+    const QList<QRect> cells = cellsFor(list.size());
     for (qsizetype k = 0; k < list.size(); ++k)
         painter.drawText(cells[k], Qt::AlignHCenter | Qt::AlignTop, list[k]);
     if (m_pageCount > 1) {

@@ -57,10 +57,15 @@ private:
         int gap = 0;
         int perPage = 0; // 0: every name on one page
     };
-    std::optional<Layout> singlePageLayout(const QStringList &list, const QSizeF &area,
+    // `tooWide`: which names are wider than the stage at the label's own size.
+    std::optional<Layout> singlePageLayout(const QStringList &list,
+                                           const std::vector<bool> &tooWide, const QSizeF &area,
                                            double designPoints) const;
-    Layout pagedLayout(const QStringList &list, const QSizeF &area, double designPoints) const;
-    void fitToArea(const QStringList &list, const QSizeF &area, double designPoints);
+    Layout pagedLayout(const QStringList &list, const std::vector<bool> &tooWide,
+                       const QSizeF &area, double designPoints) const;
+    void fitToArea(const QStringList &list, const std::vector<bool> &tooWide, const QSizeF &area,
+                   double designPoints);
+    QList<QRect> cellsFor(qsizetype count) const;
     void apply(const Layout &layout, qsizetype count);
     double minimumPoints(double designPoints) const;
     void nextPage();

@@ -42,3 +42,9 @@ const PrizeLevel &prizeLevel(int flag)
     }};
     return levels.at(size_t(flag - 1));
 }
+
+QString roundHeading(const PrizeLevel &level, int round, bool redraw)
+{
+    return level.logStart + QString::number(round) +
+           (redraw ? QStringLiteral(" 次补抽结果") : QStringLiteral(" 次抽奖结果"));
+}

@@ -22,3 +22,7 @@ struct PrizeLevel
 
 // The level for nflag 1, 2 or 3.
 const PrizeLevel &prizeLevel(int flag);
+
+// The stage's heading over a stopped round ("三等奖第 2 次抽奖结果") or its redraw ("…
+// 次补抽结果").
+QString roundHeading(const PrizeLevel &level, int round, bool redraw);
