@@ -283,11 +283,20 @@ void NamesLabel::refit()
     const QStringList list = names();
     const QSizeF area = m_stageArea.isValid() ? QSizeF(m_stageArea.size()) : QSizeF(1e6, 1e6);
     const double designPoints = font().pointSizeF();
+    // One measure of every name at the label's size, on every tick: which are too wide for the
+    // stage, and the room the widest of the others needs (the too wide get as much).
     const QFontMetricsF designMetrics(font());
+    std::vector<bool> tooWide;
+    tooWide.reserve(size_t(list.size()));
     double widestAtDesign = 0;
-    const std::vector<bool> tooWide = tooWideForStage(list);
-    for (double w : roomWidths(list, tooWide, designMetrics, area.width()))
-        widestAtDesign = std::max(widestAtDesign, w);
+    for (const QString &n : list) {
+        const double w = designMetrics.horizontalAdvance(n);
+        tooWide.push_back(w > area.width());
+        if (!tooWide.back())
+            widestAtDesign = std::max(widestAtDesign, w);
+    }
+    if (widestAtDesign == 0 && std::find(tooWide.begin(), tooWide.end(), true) != tooWide.end())
+        widestAtDesign = area.width();
 
     // A roll shows a new set of names every tick; while they need no more room than the last
     // reduced layout had, that layout still holds them all.
