@@ -18,7 +18,8 @@ constexpr int kVisibleRows = 12;
 constexpr int kRowTwips = 330;
 } // namespace
 
-RedrawForm::RedrawForm(const QStringList &winners, QWidget *parent) : QWidget(parent)
+RedrawForm::RedrawForm(const QStringList &winners, QWidget *parent)
+    : QWidget(parent), m_winners(winners)
 {
     const int rows = std::clamp(int(winners.size()), 1, kVisibleRows);
     // With the stage as its parent the window is the stage's own: a click on the stage never
@@ -103,10 +104,9 @@ void RedrawForm::showForward()
 void RedrawForm::filter(const QString &text)
 {
     const QString wanted = text.trimmed();
-    for (QCheckBox *box : m_boxes) {
-        const QString shown = box->text().replace(QStringLiteral("&&"), QStringLiteral("&"));
-        box->setVisible(wanted.isEmpty() || shown.contains(wanted, Qt::CaseInsensitive));
-    }
+    for (qsizetype k = 0; k < m_boxes.size(); ++k)
+        m_boxes[k]->setVisible(wanted.isEmpty() ||
+                               m_winners[k].contains(wanted, Qt::CaseInsensitive));
 }
 
 QList<int> RedrawForm::ticked() const

@@ -35,6 +35,7 @@ private:
     // Shows only the winners whose text holds `text` (all when empty); ticks are kept.
     void filter(const QString &text);
 
+    QStringList m_winners; // in stage order, one box each
     QList<QCheckBox *> m_boxes;
     QLineEdit *m_filter = nullptr; // with more winners than rows in view
     QPushButton *m_start = nullptr;
